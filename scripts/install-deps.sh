@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, everything that building, running and testing Zeduzovir
+# needs. Does nothing when all of it is already there.
+set -euo pipefail
+
+packages=(
+  # build
+  cmake ninja-build g++ clang-format python3
+  # the Qt program
+  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation
+  # tests
+  libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick libx11-dev
+)
+
+missing=()
+for package in "${packages[@]}"; do
+  if [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" != "install ok installed" ]; then
+    missing+=("$package")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <span>
+
+#include "ui/control_id.h"
+
+namespace zeduzovir {
+
+// One row of the window: a caption, the box holding a path, and the button that fills it.
+struct FileRow {
+  ControlId label;
+  ControlId textBox;
+  ControlId browseButton;
+};
+
+// The five rows, top to bottom.
+std::span<const FileRow> FileRows();
+
+}  // namespace zeduzovir

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "ui/control_id.h"
+
+namespace zeduzovir {
+
+class UiServices;
+
+// A shorter text than this is refused without looking for the marker.
+inline constexpr std::size_t kMinimumRestoreLength = 2;
+
+inline constexpr std::u16string_view kNothingToDecryptMessage = u"Nothing to decrypt";
+
+std::u16string RestoredMessage(std::u16string_view restoredName);
+
+// Cuts the path in `textBox` where the marker begins, shows the result there and reports it.
+// A path that yields no name is left as it is and reported as nothing to decrypt.
+void RestoreCommand(ControlId textBox, UiServices& ui);
+
+}  // namespace zeduzovir

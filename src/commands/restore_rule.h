@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zeduzovir {
+
+// Marks a file name that can be restored; matched exactly, case included.
+inline constexpr std::u16string_view RestoreMarker = u"xaBrint";
+
+// Everything before the first marker in `path`, or empty when there is no marker.
+std::u16string DeriveRestoredName(std::u16string_view path);
+
+}  // namespace zeduzovir

@@ -1,0 +1,139 @@
+#include "ui/qt/form1.h"
+
+#include <QAbstractButton>
+#include <QFileDialog>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <limits>
+
+#include "commands/file_rows.h"
+#include "ui/form1_layout.h"
+#include "ui/form1_routing.h"
+#include "ui/qt/qt_fonts.h"
+#include "ui/qt/qt_text.h"
+#include "ui/qt/tesgard_button.h"
+#include "ui/tesgard_button_settings.h"
+#include "ui/twips.h"
+
+namespace zeduzovir {
+
+namespace {
+
+QRect ToQRect(const TwipsRect& twips) {
+  const PixelRect px = TwipsToPixels(twips);
+  return {px.left, px.top, px.width, px.height};
+}
+
+QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
+  QWidget* control = nullptr;
+  switch (spec.kind) {
+    case ControlKind::Label: {
+      auto* label = new QLabel(ToQString(spec.text), parent);
+      label->setTextFormat(Qt::PlainText);
+      control = label;
+      break;
+    }
+    case ControlKind::TextBox: {
+      auto* edit = new QLineEdit(ToQString(spec.text), parent);
+      // Paths of any length; Qt would otherwise stop at 32767 characters.
+      edit->setMaxLength(std::numeric_limits<int>::max());
+      control = edit;
+      break;
+    }
+    case ControlKind::Button: {
+      auto* button = new TesgardButton(kTesgardButtonSettings, parent);
+      button->setText(ToQString(spec.text));
+      control = button;
+      break;
+    }
+  }
+  control->setObjectName(
+      QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
+  control->setGeometry(ToQRect(spec.bounds));
+  control->setFont(ControlFont(spec.font, parent->font()));
+  return control;
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent) {
+  InstallFontSubstitutes();
+  setObjectName(QStringLiteral("Form1"));
+  setWindowTitle(ToQString(kForm1Caption));
+  setWindowIcon(QIcon(QStringLiteral(":/icons/zeduzovir.ico")));
+  setFixedSize(TwipsToPixels(kForm1ClientWidth), TwipsToPixels(kForm1ClientHeight));
+
+  createControls();
+  connectButtons();
+
+  m_commonDialog1 = new QFileDialog(this);
+  m_commonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+  m_commonDialog1->setFileMode(QFileDialog::ExistingFile);
+  m_commonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+}
+
+void Form1::createControls() {
+  for (const ControlSpec& spec : Form1Controls()) {
+    m_controls[IndexOf(spec.id)] = CreateControl(spec, this);
+  }
+  // A label names its box for screen readers.
+  for (const FileRow& row : FileRows()) {
+    static_cast<QLabel*>(m_controls[IndexOf(row.label)])
+        ->setBuddy(m_controls[IndexOf(row.textBox)]);
+  }
+  const auto tabOrder = Form1TabOrder();
+  for (std::size_t i = 1; i < tabOrder.size(); ++i) {
+    setTabOrder(m_controls[IndexOf(tabOrder[i - 1])], m_controls[IndexOf(tabOrder[i])]);
+  }
+  m_controls[IndexOf(tabOrder.front())]->setFocus();
+}
+
+void Form1::connectButtons() {
+  for (const ControlSpec& spec : Form1Controls()) {
+    if (spec.kind != ControlKind::Button) {
+      continue;
+    }
+    const ControlId id = spec.id;
+    connect(static_cast<QAbstractButton*>(m_controls[IndexOf(id)]), &QAbstractButton::clicked, this,
+            [this, id] { PressButton(id, *this); });
+  }
+}
+
+QLineEdit* Form1::textBox(ControlId id) const {
+  return static_cast<QLineEdit*>(m_controls[IndexOf(id)]);
+}
+
+void Form1::ShowMessage(std::u16string_view text, MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::Information ? QMessageBox::Information : QMessageBox::NoIcon,
+                  ToQString(kApplicationTitle), ToQString(text), QMessageBox::Ok, this);
+  // A path is shown as typed, never interpreted as markup.
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+std::optional<std::u16string> Form1::PickFileToOpen() {
+  if (!m_lastChosenFile.isEmpty()) {
+    m_commonDialog1->selectFile(m_lastChosenFile);
+  }
+  if (m_commonDialog1->exec() != QDialog::Accepted) {
+    return std::nullopt;
+  }
+  const QStringList chosen = m_commonDialog1->selectedFiles();
+  if (chosen.isEmpty()) {
+    return std::nullopt;
+  }
+  m_lastChosenFile = chosen.front();
+  return ToU16String(m_lastChosenFile);
+}
+
+std::u16string Form1::Text(ControlId textBoxId) const {
+  return ToU16String(textBox(textBoxId)->text());
+}
+
+void Form1::SetText(ControlId textBoxId, std::u16string_view text) {
+  textBox(textBoxId)->setText(ToQString(text));
+}
+
+}  // namespace zeduzovir

@@ -1,0 +1,20 @@
+#include "ui/twips.h"
+
+#include <cstdint>
+
+namespace zeduzovir {
+
+int TwipsToPixels(int twips, int dpi) {
+  const std::int64_t scaled = std::int64_t{twips} * dpi;
+  const std::int64_t half = kTwipsPerInch / 2;
+  const std::int64_t rounded =
+      scaled >= 0 ? (scaled + half) / kTwipsPerInch : -((-scaled + half) / kTwipsPerInch);
+  return static_cast<int>(rounded);
+}
+
+PixelRect TwipsToPixels(const TwipsRect& rect, int dpi) {
+  return {TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),
+          TwipsToPixels(rect.width, dpi), TwipsToPixels(rect.height, dpi)};
+}
+
+}  // namespace zeduzovir
