@@ -1,5 +1,6 @@
 #include "ui/twips.h"
 
+#include <cmath>
 #include <cstdint>
 
 namespace zeduzovir {
@@ -15,6 +16,11 @@ int TwipsToPixels(int twips, int dpi) {
 PixelRect TwipsToPixels(const TwipsRect& rect, int dpi) {
   return {TwipsToPixels(rect.left, dpi), TwipsToPixels(rect.top, dpi),
           TwipsToPixels(rect.width, dpi), TwipsToPixels(rect.height, dpi)};
+}
+
+int PointsToPixels(double points, int dpi) {
+  constexpr double kTwipsPerPoint = 20.0;
+  return TwipsToPixels(static_cast<int>(std::lround(points * kTwipsPerPoint)), dpi);
 }
 
 }  // namespace zeduzovir

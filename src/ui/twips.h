@@ -27,4 +27,7 @@ int TwipsToPixels(int twips, int dpi = kStandardDpi);
 
 PixelRect TwipsToPixels(const TwipsRect& rect, int dpi = kStandardDpi);
 
+// A font's size in points (20 twips each) as a pixel height, rounded as above.
+int PointsToPixels(double points, int dpi = kStandardDpi);
+
 }  // namespace zeduzovir

@@ -10,8 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
+#include <string>
 
 #include "modal_handler.h"
+#include "support/expected_form1_pixels.h"
 #include "ui/qt/form1.h"
 
 using zeduzovir::Form1;
@@ -140,7 +142,8 @@ ShownBox Form1Test::pressAndReadMessage(const QString& button) {
 
 void Form1Test::windowHasCaptionIconAndFixedClientSize() {
   QCOMPARE(m_form->windowTitle(), QStringLiteral("Zeduzovir"));
-  QCOMPARE(m_form->size(), QSize(371, 286));
+  QCOMPARE(m_form->size(), QSize(zeduzovir::testing::kExpectedClientWidth,
+                                 zeduzovir::testing::kExpectedClientHeight));
   QCOMPARE(m_form->minimumSize(), m_form->maximumSize());
   const QList<QSize> iconSizes = m_form->windowIcon().availableSizes();
   for (const QSize size : {QSize(16, 16), QSize(24, 24), QSize(32, 32), QSize(48, 48)}) {
@@ -150,23 +153,9 @@ void Form1Test::windowHasCaptionIconAndFixedClientSize() {
 
 void Form1Test::controlGeometry_data() {
   QTest::addColumn<QRect>("pixels");
-  // 15 twips to the pixel, rounded to the nearest.
-  QTest::newRow("Label1") << QRect(7, 7, 39, 16);
-  QTest::newRow("Text1") << QRect(46, 5, 213, 19);
-  QTest::newRow("TesgardButton1") << QRect(264, 5, 50, 18);
-  QTest::newRow("Label2") << QRect(7, 34, 39, 16);
-  QTest::newRow("Text2") << QRect(46, 32, 213, 19);
-  QTest::newRow("TesgardButton4") << QRect(265, 32, 50, 18);
-  QTest::newRow("Label3") << QRect(7, 61, 39, 16);
-  QTest::newRow("Text3") << QRect(46, 59, 213, 19);
-  QTest::newRow("TesgardButton5") << QRect(265, 60, 50, 18);
-  QTest::newRow("Label4") << QRect(7, 88, 39, 16);
-  QTest::newRow("Text4") << QRect(46, 86, 213, 19);
-  QTest::newRow("TesgardButton6") << QRect(265, 87, 50, 18);
-  QTest::newRow("Label5") << QRect(7, 114, 39, 16);
-  QTest::newRow("Text5") << QRect(46, 113, 213, 19);
-  QTest::newRow("TesgardButton7") << QRect(265, 115, 50, 18);
-  QTest::newRow("TesgardButton2") << QRect(46, 148, 217, 31);
+  for (const auto& [name, px] : zeduzovir::testing::kExpectedForm1Pixels) {
+    QTest::newRow(std::string(name).c_str()) << QRect(px.left, px.top, px.width, px.height);
+  }
 }
 
 void Form1Test::controlGeometry() {
@@ -224,10 +213,12 @@ void Form1Test::startsWithEmptyRowsAndFocusOnFirstBrowse() {
 }
 
 void Form1Test::tabKeyWalksTheTabOrder() {
-  const QStringList expected = {"Text1",          "TesgardButton2", "Text2",
-                                "Text3",          "Text4",          "Text5",
-                                "TesgardButton4", "TesgardButton5", "TesgardButton6",
-                                "TesgardButton7", "TesgardButton1"};
+  // From the first control all the way round to it again.
+  QStringList expected;
+  for (const std::string_view name : zeduzovir::testing::kExpectedTabOrder) {
+    expected << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
+  }
+  expected.append(expected.takeFirst());
   QStringList visited;
   for (qsizetype i = 0; i < expected.size(); ++i) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

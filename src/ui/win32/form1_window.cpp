@@ -1,0 +1,284 @@
+#include "ui/win32/form1_window.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <string>
+
+#include "commands/file_rows.h"
+#include "resource_ids.h"
+#include "ui/form1_layout.h"
+#include "ui/form1_routing.h"
+#include "ui/tesgard_button_settings.h"
+#include "ui/twips.h"
+#include "ui/win32/tesgard_button.h"
+#include "ui/win32/win32_control_ids.h"
+#include "ui/win32/win32_text.h"
+
+namespace zeduzovir {
+
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"Zeduzovir.Form1";
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+constexpr DWORD kWindowExStyle = 0;
+constexpr int kAppIconId = IDI_ZEDUZOVIR;
+
+void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  if (GetClassInfoExW(instance, kWindowClass, &windowClass)) {
+    return;
+  }
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  windowClass.lpszClassName = kWindowClass;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kAppIconId));
+  windowClass.hIconSm = static_cast<HICON>(
+      LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                 GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+  RegisterClassExW(&windowClass);
+}
+
+UniqueFont CreateControlFont(const FontSpec& spec, int dpi) {
+  LOGFONTW font{};
+  font.lfHeight = -PointsToPixels(spec.points, dpi);
+  font.lfWeight = spec.weight;
+  font.lfCharSet = DEFAULT_CHARSET;
+  font.lfQuality = CLEARTYPE_QUALITY;
+  // The face name stays as written; Windows maps "MS Sans Serif" to its substitute itself.
+  const std::wstring face = ToWide(spec.face);
+  wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  return UniqueFont(CreateFontIndirectW(&font));
+}
+
+UniqueFont CreateWindowDefaultFont(int dpi) {
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
+                             static_cast<UINT>(dpi));
+  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+}
+
+HWND CreateChild(HWND parent, const ControlSpec& spec) {
+  const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(Win32ControlId(spec.id)));
+  const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  const std::wstring text = ToWide(spec.text);
+  switch (spec.kind) {
+    case ControlKind::Label:
+      return CreateWindowExW(0, L"STATIC", text.c_str(),
+                             WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent, id,
+                             instance, nullptr);
+    case ControlKind::TextBox: {
+      HWND edit = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", text.c_str(),
+                                  WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL, 0,
+                                  0, 0, 0, parent, id, instance, nullptr);
+      // Zero lifts the edit control's default limit to the largest it takes.
+      SendMessageW(edit, EM_SETLIMITTEXT, 0, 0);
+      return edit;
+    }
+    case ControlKind::Button:
+      return CreateTesgardButton(parent, Win32ControlId(spec.id), text.c_str());
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+Form1Window::Form1Window(HINSTANCE instance, std::function<void()> onDestroyed)
+    : m_instance(instance), m_onDestroyed(std::move(onDestroyed)) {
+  RegisterWindowClass(instance, &Form1Window::WindowProc);
+  const std::wstring caption = ToWide(kForm1Caption);
+  CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+}
+
+Form1Window::~Form1Window() {
+  if (m_hwnd != nullptr) {
+    DestroyWindow(m_hwnd);
+  }
+}
+
+LRESULT CALLBACK Form1Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* window =
+        static_cast<Form1Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    window->m_hwnd = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  auto* window = reinterpret_cast<Form1Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (window == nullptr) {
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  if (message == WM_NCDESTROY) {
+    // The last message: the object may outlive the window, never the other way round.
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    window->m_hwnd = nullptr;
+    window->m_controls.fill(nullptr);
+    return DefWindowProcW(hwnd, message, wParam, lParam);
+  }
+  return window->HandleMessage(message, wParam, lParam);
+}
+
+LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_DRAWITEM:
+      OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(reinterpret_cast<HDC>(wParam));
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wParam) != WA_INACTIVE);
+      return 0;
+    case WM_DPICHANGED:
+      OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_DESTROY:
+      OnDestroy();
+      return 0;
+    default:
+      return DefWindowProcW(m_hwnd, message, wParam, lParam);
+  }
+}
+
+void Form1Window::OnCreate() {
+  m_dpi = static_cast<int>(GetDpiForWindow(m_hwnd));
+  CreateControls();
+  CreateFonts();
+  LayOut();
+  const SIZE size = WindowSizeForClientArea();
+  SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  m_focusedControl = control(Form1TabOrder().front());
+}
+
+void Form1Window::OnActivate(bool active) {
+  // Like a dialog, the window hands the focus back to the control that had it.
+  if (active) {
+    SetFocus(m_focusedControl);
+  } else if (HWND focused = GetFocus(); focused != nullptr && IsChild(m_hwnd, focused)) {
+    m_focusedControl = focused;
+  }
+}
+
+void Form1Window::CreateControls() {
+  // Children are created in tab order, since the z-order is the tab order, and each label
+  // just before its box, so screen readers name the box by it.
+  const auto rows = FileRows();
+  for (const ControlId id : Form1TabOrder()) {
+    const auto row =
+        std::find_if(rows.begin(), rows.end(), [id](const FileRow& r) { return r.textBox == id; });
+    if (row != rows.end()) {
+      m_controls[IndexOf(row->label)] = CreateChild(m_hwnd, Form1Control(row->label));
+    }
+    m_controls[IndexOf(id)] = CreateChild(m_hwnd, Form1Control(id));
+  }
+}
+
+void Form1Window::CreateFonts() {
+  m_windowFont = CreateWindowDefaultFont(m_dpi);
+  for (const ControlSpec& spec : Form1Controls()) {
+    auto& font = m_fonts[IndexOf(spec.id)];
+    font = spec.font.face.empty() ? nullptr : CreateControlFont(spec.font, m_dpi);
+    HFONT shown = font ? font.get() : m_windowFont.get();
+    SendMessageW(control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+  }
+}
+
+void Form1Window::LayOut() {
+  for (const ControlSpec& spec : Form1Controls()) {
+    const PixelRect px = TwipsToPixels(spec.bounds, m_dpi);
+    SetWindowPos(control(spec.id), nullptr, px.left, px.top, px.width, px.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+SIZE Form1Window::WindowSizeForClientArea() const {
+  // The frame is measured as the window has it now rather than computed for a DPI, since
+  // some systems draw frames at other metrics than they report for that DPI.
+  RECT window{};
+  RECT client{};
+  GetWindowRect(m_hwnd, &window);
+  GetClientRect(m_hwnd, &client);
+  const int frameWidth = (window.right - window.left) - client.right;
+  const int frameHeight = (window.bottom - window.top) - client.bottom;
+  return {TwipsToPixels(kForm1ClientWidth, m_dpi) + frameWidth,
+          TwipsToPixels(kForm1ClientHeight, m_dpi) + frameHeight};
+}
+
+void Form1Window::OnCommand(int id, int notification) {
+  if (IsWin32ControlId(id) && notification == BN_CLICKED) {
+    PressButton(ControlIdFromWin32(id), *this);
+  } else if (id == IDOK) {
+    // Dialog navigation turns Enter into IDOK; Enter presses the focused button.
+    PressFocusedButton();
+  }
+}
+
+void Form1Window::PressFocusedButton() {
+  const HWND focused = GetFocus();
+  for (const ControlSpec& spec : Form1Controls()) {
+    if (spec.kind == ControlKind::Button && control(spec.id) == focused) {
+      PressButton(spec.id, *this);
+      return;
+    }
+  }
+}
+
+void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) {
+  DrawTesgardButton(item, kTesgardButtonSettings);
+}
+
+LRESULT Form1Window::OnCtlColorStatic(HDC dc) {
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
+void Form1Window::OnDpiChanged(int dpi, const RECT& suggested) {
+  m_dpi = dpi;
+  CreateFonts();
+  LayOut();
+  // The client area keeps its size in twips, so only the suggested position is taken.
+  const SIZE size = WindowSizeForClientArea();
+  SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, size.cx, size.cy,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::OnDestroy() {
+  if (m_onDestroyed) {
+    m_onDestroyed();
+  }
+}
+
+void Form1Window::ShowMessage(std::u16string_view text, MessageIcon icon) {
+  const std::wstring wideText = ToWide(text);
+  const std::wstring title = ToWide(kApplicationTitle);
+  const UINT iconFlag = icon == MessageIcon::Information ? MB_ICONINFORMATION : 0;
+  MessageBoxW(m_hwnd, wideText.c_str(), title.c_str(), MB_OK | iconFlag);
+}
+
+std::optional<std::u16string> Form1Window::PickFileToOpen() {
+  return m_commonDialog1.Show(m_hwnd);
+}
+
+std::u16string Form1Window::Text(ControlId textBox) const {
+  const HWND box = control(textBox);
+  const int length = GetWindowTextLengthW(box);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  const int copied = GetWindowTextW(box, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(copied));
+  return ToU16(text);
+}
+
+void Form1Window::SetText(ControlId textBox, std::u16string_view text) {
+  SetWindowTextW(control(textBox), ToWide(text).c_str());
+}
+
+}  // namespace zeduzovir

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <functional>
+
+#include "ui/control_id.h"
+#include "ui/ui_services.h"
+#include "ui/win32/gdi_object.h"
+#include "ui/win32/open_file_dialog.h"
+
+namespace zeduzovir {
+
+// The main window on plain Win32, built from the window table. It routes each button press to
+// the core's commands and serves them as their UiServices.
+class Form1Window final : public UiServices {
+ public:
+  // `onDestroyed` runs when the window goes; the program ends its message loop there.
+  Form1Window(HINSTANCE instance, std::function<void()> onDestroyed = {});
+  ~Form1Window() override;
+  Form1Window(const Form1Window&) = delete;
+  Form1Window& operator=(const Form1Window&) = delete;
+
+  HWND hwnd() const { return m_hwnd; }
+  HWND control(ControlId id) const { return m_controls[IndexOf(id)]; }
+  int dpi() const { return m_dpi; }
+
+  void ShowMessage(std::u16string_view text, MessageIcon icon) override;
+  std::optional<std::u16string> PickFileToOpen() override;
+  std::u16string Text(ControlId textBox) const override;
+  void SetText(ControlId textBox, std::u16string_view text) override;
+
+ private:
+  static LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void OnCreate();
+  void OnActivate(bool active);
+  void OnCommand(int id, int notification);
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  LRESULT OnCtlColorStatic(HDC dc);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnDestroy();
+
+  void CreateControls();
+  void CreateFonts();
+  void LayOut();
+  SIZE WindowSizeForClientArea() const;
+  void PressFocusedButton();
+
+  HINSTANCE m_instance;
+  std::function<void()> m_onDestroyed;
+  HWND m_hwnd = nullptr;
+  int m_dpi = USER_DEFAULT_SCREEN_DPI;
+  std::array<HWND, kControlCount> m_controls{};
+  HWND m_focusedControl = nullptr;
+  std::array<UniqueFont, kControlCount> m_fonts;
+  UniqueFont m_windowFont;
+  OpenFileDialog m_commonDialog1;
+};
+
+}  // namespace zeduzovir
