@@ -8,8 +8,10 @@ packages=(
   cmake ninja-build g++ clang-format python3
   # the Qt program
   qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation
+  # Zeduzovir.exe, cross-built and tested under Wine
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils
   # tests
-  libgtest-dev libgmock-dev xvfb xauth xdotool imagemagick libx11-dev
+  libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )
 
 missing=()

@@ -3,6 +3,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# The Qt program and the core, built natively.
 cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci --parallel 2
+
+# Zeduzovir.exe, cross-built with MinGW-w64 and tested under Wine.
+cmake --preset mingw
+cmake --build --preset mingw
+ctest --preset mingw

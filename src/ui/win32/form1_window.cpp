@@ -1,7 +1,6 @@
 #include "ui/win32/form1_window.h"
 
 #include <algorithm>
-#include <cwchar>
 #include <string>
 
 #include "commands/file_rows.h"
@@ -49,7 +48,7 @@ UniqueFont CreateControlFont(const FontSpec& spec, int dpi) {
   font.lfQuality = CLEARTYPE_QUALITY;
   // The face name stays as written; Windows maps "MS Sans Serif" to its substitute itself.
   const std::wstring face = ToWide(spec.face);
-  wcsncpy(font.lfFaceName, face.c_str(), LF_FACESIZE - 1);
+  face.copy(font.lfFaceName, LF_FACESIZE - 1);
   return UniqueFont(CreateFontIndirectW(&font));
 }
 
