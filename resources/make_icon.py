@@ -7,6 +7,7 @@ shapes, so the output depends on nothing but this file.
 
   make_icon.py --ico zeduzovir.ico            # the five images Windows uses
   make_icon.py --png-dir DIR --sizes 16 32    # DIR/16x16.png ... for desktop icon themes
+  make_icon.py --svg zeduzovir.svg            # the shapes themselves, for any size
 """
 
 import argparse
@@ -16,7 +17,12 @@ from collections import Counter
 from pathlib import Path
 
 GRID = 48.0
-SUBSAMPLES = 4  # per axis; each pixel takes the colour most of its samples see
+
+
+def subsamples(size):
+    """Samples per axis; each pixel takes the colour most of its samples see. Small icons need
+    more to decide thin details; large ones have pixels to spare."""
+    return 4 if size <= 48 else 2
 
 TRANSPARENT = None
 PALETTE = [
@@ -65,15 +71,16 @@ def colour_at(x, y):
 def rasterise(size):
     """Rows of palette indices (None for transparent), top row first."""
     scale = GRID / size
+    samples = subsamples(size)
     rows = []
     for py in range(size):
         row = []
         for px in range(size):
             votes = Counter()
-            for sy in range(SUBSAMPLES):
-                for sx in range(SUBSAMPLES):
-                    x = (px + (sx + 0.5) / SUBSAMPLES) * scale
-                    y = (py + (sy + 0.5) / SUBSAMPLES) * scale
+            for sy in range(samples):
+                for sx in range(samples):
+                    x = (px + (sx + 0.5) / samples) * scale
+                    y = (py + (sy + 0.5) / samples) * scale
                     votes[colour_at(x, y)] += 1
             # Ties go to the shape painted last, so thin details survive at small sizes.
             best = max(votes.values())
@@ -142,6 +149,18 @@ def write_png(path, rows):
     Path(path).write_bytes(png)
 
 
+def write_svg(path):
+    shapes = "\n".join(
+        '  <polygon fill="#%02x%02x%02x" points="%s"/>'
+        % (PALETTE[index] + (" ".join(f"{x:g},{y:g}" for x, y in polygon),))
+        for index, polygon in SHAPES)
+    Path(path).write_text(
+        '<?xml version="1.0" encoding="UTF-8"?>\n'
+        f'<svg xmlns="http://www.w3.org/2000/svg" width="{GRID:g}" height="{GRID:g}" '
+        f'viewBox="0 0 {GRID:g} {GRID:g}" shape-rendering="crispEdges">\n'
+        f"{shapes}\n</svg>\n")
+
+
 # 16, 24, 32 and 48 pixels at 256 colours, then 32 pixels at 16 colours.
 ICO_IMAGES = [(16, 8), (24, 8), (32, 8), (48, 8), (32, 4)]
 
@@ -152,6 +171,7 @@ def main():
     parser.add_argument("--ico", help="write the Windows icon here")
     parser.add_argument("--png-dir", help="write SIZExSIZE.png files here")
     parser.add_argument("--sizes", type=int, nargs="+", default=[16, 24, 32, 48])
+    parser.add_argument("--svg", help="write the scalable icon here")
     args = parser.parse_args()
     if args.ico:
         write_ico(args.ico, ICO_IMAGES)
@@ -159,6 +179,8 @@ def main():
         Path(args.png_dir).mkdir(parents=True, exist_ok=True)
         for size in args.sizes:
             write_png(Path(args.png_dir) / f"{size}x{size}.png", rasterise(size))
+    if args.svg:
+        write_svg(args.svg)
 
 
 if __name__ == "__main__":

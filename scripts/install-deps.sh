@@ -10,6 +10,8 @@ packages=(
   qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation
   # Zeduzovir.exe, cross-built and tested under Wine
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils
+  # packages and their checks
+  dpkg-dev desktop-file-utils appstream
   # tests
   libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )

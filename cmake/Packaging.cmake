@@ -1,0 +1,28 @@
+# Packages: a .deb for Debian and Ubuntu from the Qt build, a zip of Zeduzovir.exe from the
+# Windows build. `cpack` in a build folder makes the one that fits.
+set(CPACK_PACKAGE_NAME zeduzovir)
+set(CPACK_PACKAGE_VENDOR "The Zeduzovir developers")
+set(CPACK_PACKAGE_VERSION ${ZEDUZOVIR_VERSION_TEXT})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Restore the names of files marked with xaBrint")
+set(CPACK_PACKAGE_DESCRIPTION "Zeduzovir shows the original name of a file whose name carries
+the marker xaBrint. It never opens, changes, renames or deletes a file.")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION .)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME Zeduzovir-${CPACK_PACKAGE_VERSION}-win64)
+else()
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
+  install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME}
+          RENAME copyright)
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "The Zeduzovir developers <zeduzovir@localhost>")
+  set(CPACK_DEBIAN_PACKAGE_SECTION utils)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-liberation")
+endif()
+
+include(CPack)

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Builds the .deb from a build folder, unpacks it into a scratch root and checks what a desktop
+# needs of it: the program, its menu entry, its AppStream metadata and its icons. On CI, as
+# root, it also installs the package with apt-get and removes it again.
+#   check_deb.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+app_id=org.zeduzovir.Zeduzovir
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+(cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >/dev/null)
+deb=$(ls "$scratch"/out/zeduzovir_*_amd64.deb)
+echo "built $(basename "$deb")"
+
+depends=$(dpkg-deb -f "$deb" Depends)
+[[ $depends == *libqt6widgets6* ]] || fail "Depends does not name Qt's widgets library: $depends"
+[ "$(dpkg-deb -f "$deb" Version)" = "1.00" ] || fail "the version is not 1.00"
+
+root="$scratch/root"
+dpkg-deb -x "$deb" "$root"
+for file in usr/bin/zeduzovir \
+            "usr/share/applications/$app_id.desktop" \
+            "usr/share/metainfo/$app_id.metainfo.xml" \
+            "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
+            usr/share/doc/zeduzovir/copyright; do
+  [ -e "$root/$file" ] || fail "missing $file"
+done
+for size in 16 24 32 48 64 128 256; do
+  icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
+  if [ ! -e "$icon" ]; then
+    fail "missing the ${size}x${size} icon"
+  elif [ "$(identify -format '%wx%h' "$icon")" != "${size}x${size}" ]; then
+    fail "the ${size}x${size} icon is $(identify -format '%wx%h' "$icon")"
+  fi
+done
+
+desktop-file-validate "$root/usr/share/applications/$app_id.desktop" || fail "desktop-file-validate"
+appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null ||
+  fail "appstreamcli validate"
+if readelf -d "$root/usr/bin/zeduzovir" | grep -qiE 'rpath|runpath'; then
+  fail "the installed program carries a run path"
+fi
+
+if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
+  [ -x /usr/bin/zeduzovir ] || fail "apt-get install did not put zeduzovir on the path"
+  [ -e "/usr/share/applications/$app_id.desktop" ] || fail "no menu entry after installing"
+  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq --purge zeduzovir >/dev/null
+  [ ! -e /usr/bin/zeduzovir ] && [ ! -e "/usr/share/applications/$app_id.desktop" ] ||
+    fail "apt-get remove left files behind"
+  echo "installed and removed with apt-get"
+fi
+
+[ "$failures" -eq 0 ] || exit 1
+echo "PASS: the .deb holds the program, its menu entry, metadata and icons"
