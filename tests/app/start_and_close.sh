@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Starts the program on the X server in $DISPLAY, waits for its window, saves a picture of it,
 # closes it as a window manager would, and checks that the program then ends cleanly.
-#   start_and_close.sh PROGRAM CLOSER SCREENSHOT.png
+#   start_and_close.sh PROGRAM CLOSER SCREENSHOT.png WIDTHxHEIGHT
 set -euo pipefail
 program=$1
 closer=$2
 screenshot=$3
+expected_size=$4
 
 "$program" &
 pid=$!
@@ -18,8 +19,8 @@ if [ -z "$window" ]; then
 fi
 
 size=$(xdotool getwindowgeometry "$window" | sed -n 's/.*Geometry: //p')
-if [ "$size" != "371x286" ]; then
-  echo "FAIL: the window is $size, not 371x286"
+if [ "$size" != "$expected_size" ]; then
+  echo "FAIL: the window is $size, not $expected_size"
   exit 1
 fi
 

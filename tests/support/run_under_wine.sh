@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine on a headless X server of its own.
-#   run_under_wine.sh WINEPREFIX PROGRAM [ARGUMENTS...]
-# The prefix is made on first use and kept, so later runs start in about a second.
+#   run_under_wine.sh WINEPREFIX DPI PROGRAM [ARGUMENTS...]
+# The prefix is made on first use, with its screen at DPI, and kept, so later runs start in
+# about a second.
 set -euo pipefail
 export WINEPREFIX=$1
-shift
+dpi=$2
+shift 2
 export WINEDEBUG=-all
 # Wine would otherwise offer to download Mono and Gecko while it makes the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -17,7 +19,8 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     # its windows are unmanaged.
     xvfb-run -a sh -c 'wineboot -i >/dev/null 2>&1 &&
       wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null &&
-      wineserver -w'
+      wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$0" /f >/dev/null &&
+      wineserver -w' "$dpi"
     touch "$WINEPREFIX/.ready"
   fi
 ) 9>"$WINEPREFIX.lock"

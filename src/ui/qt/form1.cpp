@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "commands/file_rows.h"
+#include "ui/accessible_text.h"
 #include "ui/form1_layout.h"
 #include "ui/form1_routing.h"
 #include "ui/qt/qt_fonts.h"
@@ -78,10 +79,12 @@ void Form1::createControls() {
   for (const ControlSpec& spec : Form1Controls()) {
     m_controls[IndexOf(spec.id)] = CreateControl(spec, this);
   }
-  // A label names its box for screen readers.
+  // A label names its box for screen readers; each Browse button says which row it fills.
   for (const FileRow& row : FileRows()) {
     static_cast<QLabel*>(m_controls[IndexOf(row.label)])
         ->setBuddy(m_controls[IndexOf(row.textBox)]);
+    m_controls[IndexOf(row.browseButton)]->setAccessibleDescription(
+        ToQString(AccessibleDescription(row.browseButton)));
   }
   const auto tabOrder = Form1TabOrder();
   for (std::size_t i = 1; i < tabOrder.size(); ++i) {

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "modal_handler.h"
+#include "show_window.h"
 #include "support/expected_form1_pixels.h"
 #include "ui/qt/form1.h"
 
@@ -58,6 +59,8 @@ class Form1Test : public QObject {
   void controlGeometry();
   void controlFontsAndCaptions_data();
   void controlFontsAndCaptions();
+  void windowScalesWithTheScreen();
+  void captionsFitTheirControls();
   void startsWithEmptyRowsAndFocusOnFirstBrowse();
   void tabKeyWalksTheTabOrder();
   void labelsNameTheirBoxes();
@@ -103,11 +106,7 @@ void Form1Test::initTestCase() {
 
 void Form1Test::init() {
   m_form = std::make_unique<Form1>();
-  m_form->show();
-  QVERIFY(QTest::qWaitForWindowExposed(m_form.get()));
-  // With no window manager to hand it the focus, the window asks for it itself.
-  m_form->activateWindow();
-  QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+  QVERIFY(zeduzovir::testing::ShowAndActivate(m_form.get()));
 }
 
 void Form1Test::cleanup() {
@@ -201,6 +200,37 @@ void Form1Test::controlFontsAndCaptions() {
 #ifdef Q_OS_LINUX
   QCOMPARE(QFontInfo(control->font()).family(), substitute);
 #endif
+}
+
+void Form1Test::windowScalesWithTheScreen() {
+  // Run with QT_SCALE_FACTOR set, the layout keeps its logical pixels and the picture on screen
+  // grows by the factor.
+  const qreal expected = qEnvironmentVariableIsSet("QT_SCALE_FACTOR")
+                             ? qEnvironmentVariable("QT_SCALE_FACTOR").toDouble()
+                             : m_form->devicePixelRatioF();
+  QCOMPARE(m_form->devicePixelRatioF(), expected);
+  const QPixmap picture = m_form->grab();
+  QCOMPARE(picture.size(), QSize(qRound(zeduzovir::testing::kExpectedClientWidth * expected),
+                                 qRound(zeduzovir::testing::kExpectedClientHeight * expected)));
+  QCOMPARE(child<QWidget>("TesgardButton2")->geometry(), QRect(46, 148, 217, 31));
+}
+
+void Form1Test::captionsFitTheirControls() {
+  for (QWidget* control : m_form->findChildren<QWidget*>()) {
+    QString caption;
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+      caption = label->text();
+    } else if (auto* button = qobject_cast<QAbstractButton*>(control)) {
+      caption = button->text();
+    } else {
+      continue;
+    }
+    const QFontMetrics metrics(control->font());
+    QVERIFY2(metrics.horizontalAdvance(caption) <= control->width(),
+             qPrintable(control->objectName() + " is too narrow for its caption"));
+    QVERIFY2(metrics.height() <= control->height(),
+             qPrintable(control->objectName() + " is too short for its caption"));
+  }
 }
 
 void Form1Test::startsWithEmptyRowsAndFocusOnFirstBrowse() {

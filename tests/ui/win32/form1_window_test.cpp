@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -365,6 +366,32 @@ TEST_F(Form1WindowTest, DialogOpensWithTheLastChosenFileFromAnyRow) {
       << std::string(offered.begin(), offered.end());
   EXPECT_EQ(text("Text2"), chosen);
   EXPECT_EQ(text("Text4"), L"typed in row 4");
+}
+
+// Run in a Wine prefix whose screen is at ZEDUZOVIR_EXPECTED_DPI; at any DPI otherwise.
+TEST_F(Form1WindowTest, LaysOutAtTheScreenDpi) {
+  const int dpi = m_window->dpi();
+  if (const char* expected = std::getenv("ZEDUZOVIR_EXPECTED_DPI")) {
+    ASSERT_EQ(dpi, std::atoi(expected));
+  }
+  RECT client{};
+  GetClientRect(form(), &client);
+  EXPECT_EQ(client.right, TwipsToPixels(kForm1ClientWidth, dpi));
+  EXPECT_EQ(client.bottom, TwipsToPixels(kForm1ClientHeight, dpi));
+  for (const ControlSpec& spec : Form1Controls()) {
+    RECT rect{};
+    GetWindowRect(control(spec.name), &rect);
+    MapWindowPoints(nullptr, form(), reinterpret_cast<POINT*>(&rect), 2);
+    const PixelRect px = TwipsToPixels(spec.bounds, dpi);
+    EXPECT_EQ(rect.left, px.left) << spec.name;
+    EXPECT_EQ(rect.top, px.top) << spec.name;
+    EXPECT_EQ(rect.right - rect.left, px.width) << spec.name;
+    EXPECT_EQ(rect.bottom - rect.top, px.height) << spec.name;
+    if (!spec.font.face.empty()) {
+      EXPECT_EQ(FontOf(control(spec.name)).lfHeight, -PointsToPixels(spec.font.points, dpi))
+          << spec.name;
+    }
+  }
 }
 
 TEST_F(Form1WindowTest, DpiChangeRescalesLayoutAndFonts) {

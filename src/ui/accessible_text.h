@@ -1,0 +1,13 @@
+#pragma once
+
+#include <string>
+
+#include "ui/control_id.h"
+
+namespace zeduzovir {
+
+// What a screen reader says about a control beyond its name. Five buttons read "Browse", so
+// each says which row it fills ("Choose the file for File2"); other controls need nothing more.
+std::u16string AccessibleDescription(ControlId id);
+
+}  // namespace zeduzovir
