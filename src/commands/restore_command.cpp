@@ -1,5 +1,6 @@
 #include "commands/restore_command.h"
 
+#include "commands/elide_middle.h"
 #include "commands/restore_rule.h"
 #include "ui/ui_services.h"
 
@@ -7,7 +8,7 @@ namespace zeduzovir {
 
 std::u16string RestoredMessage(std::u16string_view restoredName) {
   std::u16string message = u"Restored ";
-  message += restoredName;
+  message += ElideMiddle(restoredName, kMaxNameLengthInMessage);
   message += u". Check your file to see if it's restored.";
   return message;
 }

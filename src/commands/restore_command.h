@@ -15,6 +15,10 @@ inline constexpr std::size_t kMinimumRestoreLength = 2;
 
 inline constexpr std::u16string_view kNothingToDecryptMessage = u"Nothing to decrypt";
 
+// Longer names are shortened in the middle in the message, which would otherwise take seconds
+// to lay out and not fit on any screen; the box itself keeps the whole name.
+inline constexpr std::size_t kMaxNameLengthInMessage = 1024;
+
 std::u16string RestoredMessage(std::u16string_view restoredName);
 
 // Cuts the path in `textBox` where the marker begins, shows the result there and reports it.

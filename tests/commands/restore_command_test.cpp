@@ -95,6 +95,22 @@ TEST(RestoreCommandScopeTest, WorksOnlyOnTheBoxItIsGiven) {
   EXPECT_EQ(ui.dialogsShown, 0);
 }
 
+TEST(RestoreCommandMessageTest, VeryLongNameIsShortenedInTheMessageOnly) {
+  FakeUiServices ui;
+  const std::u16string restored = u"/data/" + std::u16string(1'000'000, u'p') + u"/end.txt";
+  ui.text(ControlId::Text1) = restored + u"xaBrint";
+
+  RestoreCommand(ControlId::Text1, ui);
+
+  EXPECT_EQ(ui.text(ControlId::Text1), restored);
+  ASSERT_EQ(ui.messages.size(), 1U);
+  const std::u16string& message = ui.messages.front().text;
+  EXPECT_LT(message.size(), 1100U);
+  EXPECT_TRUE(message.starts_with(u"Restored /data/ppp"));
+  EXPECT_TRUE(message.ends_with(u"/end.txt. Check your file to see if it's restored."));
+  EXPECT_NE(message.find(u'\u2026'), std::u16string::npos);
+}
+
 // The message reports what the box shows after the change, which a toolkit may have altered.
 class TrimmingUiServices final : public UiServices {
  public:

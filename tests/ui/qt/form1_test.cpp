@@ -71,6 +71,7 @@ class Form1Test : public QObject {
   void restoreWithoutMarkerKeepsThePath();
   void restoreLeavesRowsTwoToFiveAlone();
   void restoreMessageShowsMarkupAsTyped();
+  void restoreOfAMillionCharacterPath();
   void keyboardPressesTheFocusedButton_data();
   void keyboardPressesTheFocusedButton();
 
@@ -328,6 +329,27 @@ void Form1Test::restoreMessageShowsMarkupAsTyped() {
   QVERIFY(handler.ran());
   QCOMPARE(shown.text,
            QStringLiteral("Restored <b>bold</b>. Check your file to see if it's restored."));
+}
+
+void Form1Test::restoreOfAMillionCharacterPath() {
+  const QString restored = QStringLiteral("/data/") + QString(1'000'000, QLatin1Char('p'));
+  child<QLineEdit>("Text1")->setText(restored + "xaBrint.bak");
+  QString shown;
+  ModalHandler<QMessageBox> handler([&shown](QMessageBox* box) {
+    shown = box->text();
+    box->accept();
+  });
+  QTest::mouseClick(child<QAbstractButton>("TesgardButton2"), Qt::LeftButton);
+
+  QVERIFY(handler.ran());
+  QCOMPARE(text("Text1"), restored);
+  QVERIFY(shown.size() < 1100);
+  QVERIFY(shown.endsWith("ppp. Check your file to see if it's restored."));
+  // Still answering the keyboard afterwards.
+  QVERIFY(zeduzovir::testing::ShowAndActivate(m_form.get()));
+  child<QWidget>("TesgardButton1")->setFocus();
+  QTest::keyClick(child<QWidget>("TesgardButton1"), Qt::Key_Tab);
+  QCOMPARE(QApplication::focusWidget(), child<QWidget>("Text1"));
 }
 
 void Form1Test::keyboardPressesTheFocusedButton_data() {
