@@ -12,8 +12,10 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils
   # packages and their checks
   dpkg-dev desktop-file-utils appstream
+  # the sanitizer build and the fuzzer
+  clang libclang-rt-14-dev
   # tests
-  libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
+  strace libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )
 
 missing=()

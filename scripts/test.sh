@@ -8,6 +8,11 @@ cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci --parallel 2
 
+# The core and the Qt window again under AddressSanitizer and UBSan, and the core fuzzed.
+cmake --preset sanitize
+cmake --build --preset sanitize
+ctest --preset sanitize --parallel 2
+
 # Zeduzovir.exe, cross-built with MinGW-w64 and tested under Wine.
 cmake --preset mingw
 cmake --build --preset mingw
