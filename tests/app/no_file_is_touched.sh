@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Runs the real program under strace on the X server in $DISPLAY and uses it as a person would:
+# types a marked path into row 1, restores it and dismisses the message, opens a Browse dialog
+# and cancels it, then closes the window. Fails if the program so much as looked at the typed
+# file or at its restored name: no open, stat, access, rename, unlink or anything else on them.
+#   no_file_is_touched.sh PROGRAM CLOSER
+set -euo pipefail
+program=$1
+closer=$2
+
+scratch=$(mktemp -d)
+trap 'kill "$tracer" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+mkdir -p "$scratch/files"
+typed="$scratch/files/photo.jpgxaBrint"
+restored="$scratch/files/photo.jpg"
+touch "$typed" "$restored"  # both exist, so any look at them would succeed and show
+cd "$scratch"               # the file dialog opens here, away from the files
+
+strace -f -qq -e trace=%file -o "$scratch/trace" "$program" &
+tracer=$!
+
+visible_windows() { xdotool search --onlyvisible --class zeduzovir 2>/dev/null || true; }
+# Waits until the program shows COUNT windows; prints the newest.
+wait_for_windows() {
+  for _ in $(seq 1 300); do
+    mapfile -t windows < <(visible_windows)
+    if [ "${#windows[@]}" -eq "$1" ]; then
+      echo "${windows[-1]}"
+      return 0
+    fi
+    sleep 0.05
+  done
+  echo "FAIL: expected $1 window(s) of the program, saw ${#windows[@]}" >&2
+  return 1
+}
+# Clicks at a point of the main window, in its own pixels.
+click_at() { xdotool mousemove --window "$form" "$1" "$2" click 1; }
+
+form=$(wait_for_windows 1)
+xdotool windowfocus --sync "$form"
+
+click_at 150 14                              # into row 1's box
+xdotool type --delay 2 "$typed"
+click_at 154 163                             # Restore xabrint File
+box=$(wait_for_windows 2)
+xdotool windowfocus --sync "$box" key Return
+wait_for_windows 1 >/dev/null
+echo "restored, and dismissed the message"
+
+click_at 290 41                              # row 2's Browse
+dialog=$(wait_for_windows 2)
+xdotool windowfocus --sync "$dialog" key Escape
+wait_for_windows 1 >/dev/null
+echo "opened the file dialog, and cancelled it"
+
+"$closer" "$form"
+wait "$tracer"
+trap 'rm -rf "$scratch"' EXIT
+
+calls=$(wc -l < "$scratch/trace")
+touched=$(grep -F -e "\"$typed\"" -e "\"$restored\"" "$scratch/trace" || true)
+if [ -n "$touched" ]; then
+  echo "FAIL: the program touched the files:"
+  echo "$touched"
+  exit 1
+fi
+if [ "$calls" -lt 10 ]; then
+  echo "FAIL: the trace holds only $calls calls; strace did not follow the program"
+  exit 1
+fi
+echo "PASS: $calls file calls traced, none on the typed path or its restored name"
