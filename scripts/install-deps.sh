@@ -15,7 +15,7 @@ packages=(
   # the sanitizer build and the fuzzer
   clang libclang-rt-14-dev
   # tests
-  strace libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
+  strace libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )
 
 missing=()

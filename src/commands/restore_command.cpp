@@ -15,8 +15,8 @@ std::u16string RestoredMessage(std::u16string_view restoredName) {
 
 void RestoreCommand(ControlId textBox, UiServices& ui) {
   const std::u16string path = ui.Text(textBox);
-  const std::u16string restored =
-      path.size() < kMinimumRestoreLength ? std::u16string() : DeriveRestoredName(path);
+  const std::u16string_view restored =
+      path.size() < kMinimumRestoreLength ? std::u16string_view() : DeriveRestoredName(path);
   // An empty name means nothing was restored: keep the user's path rather than erase it.
   if (restored.empty()) {
     ui.ShowMessage(kNothingToDecryptMessage, MessageIcon::None);

@@ -45,13 +45,25 @@ INSTANTIATE_TEST_SUITE_P(
         RuleCase{"FullWidthLettersAreNotTheMarker", u"f\uff58\uff41\uff22rint", u""}),
     testing::ParamName());
 
+// Units that hold the byte 'x' without being 'x' (U+7800, U+0178) must not be taken for it.
+TEST(DeriveRestoredNameBytesTest, OnlyWholeCodeUnitsMatch) {
+  const std::u16string path = u"\u7800\u0178a\u7861BrintxaBrint";
+  EXPECT_EQ(DeriveRestoredName(path), u"\u7800\u0178a\u7861Brint");
+}
+
+TEST(DeriveRestoredNameResultTest, IsAPrefixOfThePathItself) {
+  const std::u16string path = u"C:\\data\\photo.jpgxaBrint";
+  EXPECT_EQ(DeriveRestoredName(path).data(), path.data());
+}
+
 TEST(RestoreMarkerTest, IsTheSevenLetterMarker) {
   EXPECT_EQ(RestoreMarker, std::u16string_view(u"xaBrint"));
 }
 
 TEST(DeriveRestoredNameLongPathTest, FindsMarkerFarIntoAPath) {
   const std::u16string prefix(40000, u'p');
-  EXPECT_EQ(DeriveRestoredName(prefix + u"xaBrint" + prefix), prefix);
+  const std::u16string path = prefix + u"xaBrint" + prefix;
+  EXPECT_EQ(DeriveRestoredName(path), prefix);
 }
 
 }  // namespace

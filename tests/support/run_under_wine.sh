@@ -4,7 +4,7 @@
 # The prefix is made on first use, with its screen at DPI, and kept, so later runs start in
 # about a second.
 set -euo pipefail
-export WINEPREFIX=$1
+export WINEPREFIX=$(realpath -m "$1")  # Wine takes only absolute prefixes
 dpi=$2
 shift 2
 export WINEDEBUG=-all

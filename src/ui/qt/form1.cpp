@@ -68,11 +68,18 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
   createControls();
   connectButtons();
+}
 
-  m_commonDialog1 = new QFileDialog(this);
-  m_commonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
-  m_commonDialog1->setFileMode(QFileDialog::ExistingFile);
-  m_commonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+QFileDialog* Form1::commonDialog1() {
+  // Made on first use: a file dialog costs more to build than the rest of the window, and
+  // many runs never open it.
+  if (m_commonDialog1 == nullptr) {
+    m_commonDialog1 = new QFileDialog(this);
+    m_commonDialog1->setObjectName(QStringLiteral("CommonDialog1"));
+    m_commonDialog1->setFileMode(QFileDialog::ExistingFile);
+    m_commonDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+  }
+  return m_commonDialog1;
 }
 
 void Form1::createControls() {
@@ -117,13 +124,14 @@ void Form1::ShowMessage(std::u16string_view text, MessageIcon icon) {
 }
 
 std::optional<std::u16string> Form1::PickFileToOpen() {
+  QFileDialog* dialog = commonDialog1();
   if (!m_lastChosenFile.isEmpty()) {
-    m_commonDialog1->selectFile(m_lastChosenFile);
+    dialog->selectFile(m_lastChosenFile);
   }
-  if (m_commonDialog1->exec() != QDialog::Accepted) {
+  if (dialog->exec() != QDialog::Accepted) {
     return std::nullopt;
   }
-  const QStringList chosen = m_commonDialog1->selectedFiles();
+  const QStringList chosen = dialog->selectedFiles();
   if (chosen.isEmpty()) {
     return std::nullopt;
   }

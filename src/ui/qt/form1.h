@@ -29,6 +29,7 @@ class Form1 final : public QWidget, public UiServices {
   void createControls();
   void connectButtons();
   QLineEdit* textBox(ControlId id) const;
+  QFileDialog* commonDialog1();
 
   std::array<QWidget*, kControlCount> m_controls{};
   QFileDialog* m_commonDialog1 = nullptr;
