@@ -11,23 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "support/process_window.h"
+
 namespace {
-
-struct Search {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window)) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
   LARGE_INTEGER frequency;
@@ -45,18 +31,18 @@ double Measure(const std::wstring& program) {
                       &startup, &process)) {
     return -1;
   }
-  Search search{process.dwProcessId, nullptr};
+  HWND window = nullptr;
   LARGE_INTEGER now = start;
-  while (search.found == nullptr && Seconds(start, now) < 30) {
-    EnumWindows(&FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  while (window == nullptr && Seconds(start, now) < 30) {
+    window = zeduzovir::testing::ProcessWindow(process.dwProcessId);
     QueryPerformanceCounter(&now);
-    if (search.found == nullptr) {
+    if (window == nullptr) {
       Sleep(1);
     }
   }
-  const double millis = search.found != nullptr ? Seconds(start, now) * 1000 : -1;
-  if (search.found != nullptr) {
-    PostMessageW(search.found, WM_CLOSE, 0, 0);
+  const double millis = window != nullptr ? Seconds(start, now) * 1000 : -1;
+  if (window != nullptr) {
+    PostMessageW(window, WM_CLOSE, 0, 0);
   }
   if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 1);
@@ -73,10 +59,7 @@ int wmain(int argc, wchar_t* argv[]) {
     std::fprintf(stderr, "usage: startup_probe ROUNDS PROGRAM.exe...\n");
     return 2;
   }
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring folder(self);
-  folder = folder.substr(0, folder.find_last_of(L"\\/") + 1);
+  const std::wstring folder = zeduzovir::testing::OwnFolder();
 
   const int rounds = std::max(1, _wtoi(argv[1]));
   const int programs = argc - 2;

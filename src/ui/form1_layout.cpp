@@ -61,7 +61,7 @@ std::span<const ControlSpec> Form1Controls() {
 
 const ControlSpec& Form1Control(ControlId id) {
   const auto* found = std::find_if(kControls.begin(), kControls.end(),
-                                   [id](const ControlSpec& spec) { return spec.id == id; });
+                                   [id](const ControlSpec& entry) { return entry.id == id; });
   assert(found != kControls.end());
   return *found;
 }

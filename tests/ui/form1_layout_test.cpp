@@ -17,10 +17,10 @@ namespace {
 TEST(Form1LayoutTest, EveryControlHasOneEntryAndAUniqueName) {
   std::set<ControlId> ids;
   std::set<std::string_view> names;
-  for (const ControlSpec& spec : Form1Controls()) {
-    ids.insert(spec.id);
-    names.insert(spec.name);
-    EXPECT_EQ(Form1Control(spec.id).name, spec.name);
+  for (const ControlSpec& entry : Form1Controls()) {
+    ids.insert(entry.id);
+    names.insert(entry.name);
+    EXPECT_EQ(Form1Control(entry.id).name, entry.name);
   }
   EXPECT_EQ(ids.size(), kControlCount);
   EXPECT_EQ(names.size(), kControlCount);
@@ -30,18 +30,18 @@ TEST(Form1LayoutTest, TabOrderVisitsEveryFocusableControlOnce) {
   const auto order = Form1TabOrder();
   const std::set<ControlId> visited(order.begin(), order.end());
   EXPECT_EQ(visited.size(), order.size());
-  for (const ControlSpec& spec : Form1Controls()) {
-    EXPECT_EQ(visited.count(spec.id), spec.kind == ControlKind::Label ? 0U : 1U) << spec.name;
+  for (const ControlSpec& entry : Form1Controls()) {
+    EXPECT_EQ(visited.count(entry.id), entry.kind == ControlKind::Label ? 0U : 1U) << entry.name;
   }
 }
 
 TEST(Form1LayoutTest, ControlsFitTheClientAreaAboveAnEmptyBottomStrip) {
   const TwipsRect restore = Form1Control(kRestoreButton).bounds;
-  for (const ControlSpec& spec : Form1Controls()) {
-    const TwipsRect& r = spec.bounds;
-    EXPECT_GE(r.left, 0) << spec.name;
-    EXPECT_LE(r.left + r.width, kForm1ClientWidth) << spec.name;
-    EXPECT_LE(r.top + r.height, restore.top + restore.height) << spec.name;
+  for (const ControlSpec& entry : Form1Controls()) {
+    const TwipsRect& r = entry.bounds;
+    EXPECT_GE(r.left, 0) << entry.name;
+    EXPECT_LE(r.left + r.width, kForm1ClientWidth) << entry.name;
+    EXPECT_LE(r.top + r.height, restore.top + restore.height) << entry.name;
   }
   EXPECT_LT(restore.top + restore.height, kForm1ClientHeight);
 }

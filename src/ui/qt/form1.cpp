@@ -27,17 +27,17 @@ QRect ToQRect(const TwipsRect& twips) {
   return {px.left, px.top, px.width, px.height};
 }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
+QWidget* CreateControl(const ControlSpec& entry, QWidget* parent) {
   QWidget* control = nullptr;
-  switch (spec.kind) {
+  switch (entry.kind) {
     case ControlKind::Label: {
-      auto* label = new QLabel(ToQString(spec.text), parent);
+      auto* label = new QLabel(ToQString(entry.text), parent);
       label->setTextFormat(Qt::PlainText);
       control = label;
       break;
     }
     case ControlKind::TextBox: {
-      auto* edit = new QLineEdit(ToQString(spec.text), parent);
+      auto* edit = new QLineEdit(ToQString(entry.text), parent);
       // Paths of any length; Qt would otherwise stop at 32767 characters.
       edit->setMaxLength(std::numeric_limits<int>::max());
       control = edit;
@@ -45,15 +45,15 @@ QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
     }
     case ControlKind::Button: {
       auto* button = new TesgardButton(kTesgardButtonSettings, parent);
-      button->setText(ToQString(spec.text));
+      button->setText(ToQString(entry.text));
       control = button;
       break;
     }
   }
   control->setObjectName(
-      QString::fromLatin1(spec.name.data(), static_cast<qsizetype>(spec.name.size())));
-  control->setGeometry(ToQRect(spec.bounds));
-  control->setFont(ControlFont(spec.font, parent->font()));
+      QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
+  control->setGeometry(ToQRect(entry.bounds));
+  control->setFont(ControlFont(entry.font, parent->font()));
   return control;
 }
 
@@ -83,8 +83,8 @@ QFileDialog* Form1::commonDialog1() {
 }
 
 void Form1::createControls() {
-  for (const ControlSpec& spec : Form1Controls()) {
-    m_controls[IndexOf(spec.id)] = CreateControl(spec, this);
+  for (const ControlSpec& entry : Form1Controls()) {
+    m_controls[IndexOf(entry.id)] = CreateControl(entry, this);
   }
   // A label names its box for screen readers; each Browse button says which row it fills.
   for (const FileRow& row : FileRows()) {
@@ -101,11 +101,11 @@ void Form1::createControls() {
 }
 
 void Form1::connectButtons() {
-  for (const ControlSpec& spec : Form1Controls()) {
-    if (spec.kind != ControlKind::Button) {
+  for (const ControlSpec& entry : Form1Controls()) {
+    if (entry.kind != ControlKind::Button) {
       continue;
     }
-    const ControlId id = spec.id;
+    const ControlId id = entry.id;
     connect(static_cast<QAbstractButton*>(m_controls[IndexOf(id)]), &QAbstractButton::clicked, this,
             [this, id] { PressButton(id, *this); });
   }

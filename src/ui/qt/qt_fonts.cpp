@@ -14,13 +14,13 @@ void InstallFontSubstitutes() {
                              {QStringLiteral("Liberation Serif"), QStringLiteral("Times")});
 }
 
-QFont ControlFont(const FontSpec& spec, const QFont& windowFont) {
-  if (spec.face.empty()) {
+QFont ControlFont(const FontSpec& wanted, const QFont& windowFont) {
+  if (wanted.face.empty()) {
     return windowFont;
   }
-  QFont font(ToQString(spec.face));
-  font.setPointSizeF(spec.points);
-  font.setWeight(static_cast<QFont::Weight>(spec.weight));
+  QFont font(ToQString(wanted.face));
+  font.setPointSizeF(wanted.points);
+  font.setWeight(static_cast<QFont::Weight>(wanted.weight));
   return font;
 }
 

@@ -10,7 +10,7 @@ namespace zeduzovir {
 // so captions keep the room the layout gives them. Safe to call more than once.
 void InstallFontSubstitutes();
 
-// The font a control is drawn with: `spec`, or `windowFont` when the spec asks for the default.
-QFont ControlFont(const FontSpec& spec, const QFont& windowFont);
+// The font a control is drawn with: `wanted`, or `windowFont` when it asks for the default.
+QFont ControlFont(const FontSpec& wanted, const QFont& windowFont);
 
 }  // namespace zeduzovir

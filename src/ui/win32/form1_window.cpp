@@ -40,14 +40,14 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   RegisterClassExW(&windowClass);
 }
 
-UniqueFont CreateControlFont(const FontSpec& spec, int dpi) {
+UniqueFont CreateControlFont(const FontSpec& wanted, int dpi) {
   LOGFONTW font{};
-  font.lfHeight = -PointsToPixels(spec.points, dpi);
-  font.lfWeight = spec.weight;
+  font.lfHeight = -PointsToPixels(wanted.points, dpi);
+  font.lfWeight = wanted.weight;
   font.lfCharSet = DEFAULT_CHARSET;
   font.lfQuality = CLEARTYPE_QUALITY;
   // The face name stays as written; Windows maps "MS Sans Serif" to its substitute itself.
-  const std::wstring face = ToWide(spec.face);
+  const std::wstring face = ToWide(wanted.face);
   face.copy(font.lfFaceName, LF_FACESIZE - 1);
   return UniqueFont(CreateFontIndirectW(&font));
 }
@@ -60,11 +60,11 @@ UniqueFont CreateWindowDefaultFont(int dpi) {
   return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
-HWND CreateChild(HWND parent, const ControlSpec& spec) {
-  const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(Win32ControlId(spec.id)));
+HWND CreateChild(HWND parent, const ControlSpec& entry) {
+  const HMENU id = reinterpret_cast<HMENU>(static_cast<INT_PTR>(Win32ControlId(entry.id)));
   const HINSTANCE instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-  const std::wstring text = ToWide(spec.text);
-  switch (spec.kind) {
+  const std::wstring text = ToWide(entry.text);
+  switch (entry.kind) {
     case ControlKind::Label:
       return CreateWindowExW(0, L"STATIC", text.c_str(),
                              WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, parent, id,
@@ -78,7 +78,7 @@ HWND CreateChild(HWND parent, const ControlSpec& spec) {
       return edit;
     }
     case ControlKind::Button:
-      return CreateTesgardButton(parent, Win32ControlId(spec.id), text.c_str());
+      return CreateTesgardButton(parent, Win32ControlId(entry.id), text.c_str());
   }
   return nullptr;
 }
@@ -182,18 +182,18 @@ void Form1Window::CreateControls() {
 
 void Form1Window::CreateFonts() {
   m_windowFont = CreateWindowDefaultFont(m_dpi);
-  for (const ControlSpec& spec : Form1Controls()) {
-    auto& font = m_fonts[IndexOf(spec.id)];
-    font = spec.font.face.empty() ? nullptr : CreateControlFont(spec.font, m_dpi);
+  for (const ControlSpec& entry : Form1Controls()) {
+    auto& font = m_fonts[IndexOf(entry.id)];
+    font = entry.font.face.empty() ? nullptr : CreateControlFont(entry.font, m_dpi);
     HFONT shown = font ? font.get() : m_windowFont.get();
-    SendMessageW(control(spec.id), WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+    SendMessageW(control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
   }
 }
 
 void Form1Window::LayOut() {
-  for (const ControlSpec& spec : Form1Controls()) {
-    const PixelRect px = TwipsToPixels(spec.bounds, m_dpi);
-    SetWindowPos(control(spec.id), nullptr, px.left, px.top, px.width, px.height,
+  for (const ControlSpec& entry : Form1Controls()) {
+    const PixelRect px = TwipsToPixels(entry.bounds, m_dpi);
+    SetWindowPos(control(entry.id), nullptr, px.left, px.top, px.width, px.height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
 }
@@ -222,9 +222,9 @@ void Form1Window::OnCommand(int id, int notification) {
 
 void Form1Window::PressFocusedButton() {
   const HWND focused = GetFocus();
-  for (const ControlSpec& spec : Form1Controls()) {
-    if (spec.kind == ControlKind::Button && control(spec.id) == focused) {
-      PressButton(spec.id, *this);
+  for (const ControlSpec& entry : Form1Controls()) {
+    if (entry.kind == ControlKind::Button && control(entry.id) == focused) {
+      PressButton(entry.id, *this);
       return;
     }
   }

@@ -6,24 +6,9 @@
 #include <cstdio>
 #include <string>
 
+#include "support/process_window.h"
+
 namespace {
-
-struct Search {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindProgramWindow(HWND window, LPARAM param) {
-  auto* search = reinterpret_cast<Search*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  if (owner == search->processId && IsWindowVisible(window) &&
-      GetWindow(window, GW_OWNER) == nullptr) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 int Fail(const char* why) {
   std::printf("FAIL: %s\n", why);
@@ -33,10 +18,7 @@ int Fail(const char* why) {
 }  // namespace
 
 int main() {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring program(self);
-  program = program.substr(0, program.find_last_of(L"\\/") + 1) + L"Zeduzovir.exe";
+  const std::wstring program = zeduzovir::testing::OwnFolder() + L"Zeduzovir.exe";
 
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
@@ -47,26 +29,26 @@ int main() {
   }
   WaitForInputIdle(process.hProcess, 10000);
 
-  Search search{process.dwProcessId, nullptr};
-  for (int attempt = 0; attempt < 200 && search.found == nullptr; ++attempt) {
-    EnumWindows(&FindProgramWindow, reinterpret_cast<LPARAM>(&search));
-    if (search.found == nullptr) {
+  HWND window = nullptr;
+  for (int attempt = 0; attempt < 200 && window == nullptr; ++attempt) {
+    window = zeduzovir::testing::ProcessWindow(process.dwProcessId);
+    if (window == nullptr) {
       Sleep(50);
     }
   }
-  if (search.found == nullptr) {
+  if (window == nullptr) {
     TerminateProcess(process.hProcess, 1);
     return Fail("no window appeared");
   }
 
   wchar_t title[64] = {};
-  GetWindowTextW(search.found, title, 64);
+  GetWindowTextW(window, title, 64);
   RECT client{};
-  GetClientRect(search.found, &client);
+  GetClientRect(window, &client);
   const bool titled = std::wstring(title) == L"Zeduzovir";
   const bool sized = client.right == 371 && client.bottom == 286;
 
-  PostMessageW(search.found, WM_CLOSE, 0, 0);
+  PostMessageW(window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 1);
     return Fail("the program did not end when its window was closed");

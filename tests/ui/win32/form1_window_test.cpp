@@ -135,9 +135,9 @@ class Form1WindowTest : public ::testing::Test {
 
   // Controls are found by their names, through the identifiers the window gives them.
   HWND control(std::string_view name) const {
-    for (const ControlSpec& spec : Form1Controls()) {
-      if (spec.name == name) {
-        return GetDlgItem(form(), Win32ControlId(spec.id));
+    for (const ControlSpec& entry : Form1Controls()) {
+      if (entry.name == name) {
+        return GetDlgItem(form(), Win32ControlId(entry.id));
       }
     }
     ADD_FAILURE() << "no control named " << name;
@@ -231,21 +231,21 @@ TEST_F(Form1WindowTest, EachControlHasItsFont) {
 }
 
 TEST_F(Form1WindowTest, CaptionsKindsAndEmptyBoxes) {
-  for (const ControlSpec& spec : Form1Controls()) {
-    const HWND window = control(spec.name);
+  for (const ControlSpec& entry : Form1Controls()) {
+    const HWND window = control(entry.name);
     const LONG style = GetWindowLongW(window, GWL_STYLE);
-    switch (spec.kind) {
+    switch (entry.kind) {
       case ControlKind::Label:
-        EXPECT_EQ(_wcsicmp(ClassName(window).c_str(), L"Static"), 0) << spec.name;
-        EXPECT_NE(style & SS_NOPREFIX, 0) << spec.name;
+        EXPECT_EQ(_wcsicmp(ClassName(window).c_str(), L"Static"), 0) << entry.name;
+        EXPECT_NE(style & SS_NOPREFIX, 0) << entry.name;
         break;
       case ControlKind::TextBox:
-        EXPECT_EQ(_wcsicmp(ClassName(window).c_str(), L"Edit"), 0) << spec.name;
-        EXPECT_EQ(style & ES_MULTILINE, 0) << spec.name;
-        EXPECT_GE(SendMessageW(window, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE) << spec.name;
+        EXPECT_EQ(_wcsicmp(ClassName(window).c_str(), L"Edit"), 0) << entry.name;
+        EXPECT_EQ(style & ES_MULTILINE, 0) << entry.name;
+        EXPECT_GE(SendMessageW(window, EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE) << entry.name;
         break;
       case ControlKind::Button:
-        EXPECT_EQ(_wcsicmp(ClassName(window).c_str(), L"Button"), 0) << spec.name;
+        EXPECT_EQ(_wcsicmp(ClassName(window).c_str(), L"Button"), 0) << entry.name;
         break;
     }
   }
@@ -378,18 +378,18 @@ TEST_F(Form1WindowTest, LaysOutAtTheScreenDpi) {
   GetClientRect(form(), &client);
   EXPECT_EQ(client.right, TwipsToPixels(kForm1ClientWidth, dpi));
   EXPECT_EQ(client.bottom, TwipsToPixels(kForm1ClientHeight, dpi));
-  for (const ControlSpec& spec : Form1Controls()) {
+  for (const ControlSpec& entry : Form1Controls()) {
     RECT rect{};
-    GetWindowRect(control(spec.name), &rect);
+    GetWindowRect(control(entry.name), &rect);
     MapWindowPoints(nullptr, form(), reinterpret_cast<POINT*>(&rect), 2);
-    const PixelRect px = TwipsToPixels(spec.bounds, dpi);
-    EXPECT_EQ(rect.left, px.left) << spec.name;
-    EXPECT_EQ(rect.top, px.top) << spec.name;
-    EXPECT_EQ(rect.right - rect.left, px.width) << spec.name;
-    EXPECT_EQ(rect.bottom - rect.top, px.height) << spec.name;
-    if (!spec.font.face.empty()) {
-      EXPECT_EQ(FontOf(control(spec.name)).lfHeight, -PointsToPixels(spec.font.points, dpi))
-          << spec.name;
+    const PixelRect px = TwipsToPixels(entry.bounds, dpi);
+    EXPECT_EQ(rect.left, px.left) << entry.name;
+    EXPECT_EQ(rect.top, px.top) << entry.name;
+    EXPECT_EQ(rect.right - rect.left, px.width) << entry.name;
+    EXPECT_EQ(rect.bottom - rect.top, px.height) << entry.name;
+    if (!entry.font.face.empty()) {
+      EXPECT_EQ(FontOf(control(entry.name)).lfHeight, -PointsToPixels(entry.font.points, dpi))
+          << entry.name;
     }
   }
 }
