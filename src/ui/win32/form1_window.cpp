@@ -181,13 +181,19 @@ void Form1Window::CreateControls() {
 }
 
 void Form1Window::CreateFonts() {
-  m_windowFont = CreateWindowDefaultFont(m_dpi);
+  // The fonts in use are deleted only once every control has moved to the new ones.
+  UniqueFont windowFont = CreateWindowDefaultFont(m_dpi);
+  std::array<UniqueFont, kControlCount> fonts;
   for (const ControlSpec& entry : Form1Controls()) {
-    auto& font = m_fonts[IndexOf(entry.id)];
-    font = entry.font.face.empty() ? nullptr : CreateControlFont(entry.font, m_dpi);
-    HFONT shown = font ? font.get() : m_windowFont.get();
+    auto& font = fonts[IndexOf(entry.id)];
+    if (!entry.font.face.empty()) {
+      font = CreateControlFont(entry.font, m_dpi);
+    }
+    HFONT shown = font ? font.get() : windowFont.get();
     SendMessageW(control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
   }
+  m_windowFont = std::move(windowFont);
+  m_fonts = std::move(fonts);
 }
 
 void Form1Window::LayOut() {
