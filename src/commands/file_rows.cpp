@@ -1,5 +1,6 @@
 #include "commands/file_rows.h"
 
+#include <algorithm>
 #include <array>
 
 namespace zeduzovir {
@@ -18,6 +19,13 @@ constexpr std::array kFileRows{
 
 std::span<const FileRow> FileRows() {
   return kFileRows;
+}
+
+const FileRow* FileRowOf(ControlId control) {
+  const auto row = std::find_if(kFileRows.begin(), kFileRows.end(), [control](const FileRow& r) {
+    return r.label == control || r.textBox == control || r.browseButton == control;
+  });
+  return row == kFileRows.end() ? nullptr : &*row;
 }
 
 }  // namespace zeduzovir

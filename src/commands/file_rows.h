@@ -16,4 +16,8 @@ struct FileRow {
 // The five rows, top to bottom.
 std::span<const FileRow> FileRows();
 
+// The row that `control` (its label, box or Browse button) belongs to; nullptr for a control
+// outside the rows.
+const FileRow* FileRowOf(ControlId control);
+
 }  // namespace zeduzovir

@@ -1,17 +1,13 @@
 #include "ui/accessible_text.h"
 
-#include <algorithm>
-
 #include "commands/file_rows.h"
 #include "ui/form1_layout.h"
 
 namespace zeduzovir {
 
 std::u16string AccessibleDescription(ControlId id) {
-  const auto rows = FileRows();
-  const auto row = std::find_if(rows.begin(), rows.end(),
-                                [id](const FileRow& r) { return r.browseButton == id; });
-  if (row == rows.end()) {
+  const FileRow* row = FileRowOf(id);
+  if (row == nullptr || row->browseButton != id) {
     return {};
   }
   std::u16string_view label = Form1Control(row->label).text;

@@ -1,7 +1,5 @@
 #include "ui/form1_routing.h"
 
-#include <algorithm>
-
 #include "commands/browse_command.h"
 #include "commands/file_rows.h"
 #include "commands/restore_command.h"
@@ -9,14 +7,12 @@
 namespace zeduzovir {
 
 bool PressButton(ControlId button, UiServices& ui) {
-  const auto rows = FileRows();
   if (button == kRestoreButton) {
-    RestoreCommand(rows.front().textBox, ui);
+    RestoreCommand(FileRows().front().textBox, ui);
     return true;
   }
-  const auto row = std::find_if(rows.begin(), rows.end(),
-                                [button](const FileRow& r) { return r.browseButton == button; });
-  if (row == rows.end()) {
+  const FileRow* row = FileRowOf(button);
+  if (row == nullptr || row->browseButton != button) {
     return false;
   }
   BrowseCommand(row->textBox, ui);

@@ -56,10 +56,6 @@ TEST(DeriveRestoredNameResultTest, IsAPrefixOfThePathItself) {
   EXPECT_EQ(DeriveRestoredName(path).data(), path.data());
 }
 
-TEST(RestoreMarkerTest, IsTheSevenLetterMarker) {
-  EXPECT_EQ(RestoreMarker, std::u16string_view(u"xaBrint"));
-}
-
 TEST(DeriveRestoredNameLongPathTest, FindsMarkerFarIntoAPath) {
   const std::u16string prefix(40000, u'p');
   const std::u16string path = prefix + u"xaBrint" + prefix;

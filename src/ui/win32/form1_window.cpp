@@ -1,7 +1,7 @@
 #include "ui/win32/form1_window.h"
 
-#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "commands/file_rows.h"
 #include "resource_ids.h"
@@ -169,11 +169,8 @@ void Form1Window::OnActivate(bool active) {
 void Form1Window::CreateControls() {
   // Children are created in tab order, since the z-order is the tab order, and each label
   // just before its box, so screen readers name the box by it.
-  const auto rows = FileRows();
   for (const ControlId id : Form1TabOrder()) {
-    const auto row =
-        std::find_if(rows.begin(), rows.end(), [id](const FileRow& r) { return r.textBox == id; });
-    if (row != rows.end()) {
+    if (const FileRow* row = FileRowOf(id); row != nullptr && row->textBox == id) {
       m_controls[IndexOf(row->label)] = CreateChild(m_hwnd, Form1Control(row->label));
     }
     m_controls[IndexOf(id)] = CreateChild(m_hwnd, Form1Control(id));
@@ -228,11 +225,10 @@ void Form1Window::OnCommand(int id, int notification) {
 
 void Form1Window::PressFocusedButton() {
   const HWND focused = GetFocus();
-  for (const ControlSpec& entry : Form1Controls()) {
-    if (entry.kind == ControlKind::Button && control(entry.id) == focused) {
-      PressButton(entry.id, *this);
-      return;
-    }
+  const int id = GetDlgCtrlID(focused);
+  // A focused box runs nothing (PressButton knows only buttons), nor does a window elsewhere.
+  if (focused != nullptr && IsChild(m_hwnd, focused) && IsWin32ControlId(id)) {
+    PressButton(ControlIdFromWin32(id), *this);
   }
 }
 
