@@ -1,6 +1,6 @@
 #include "commands/browse_command.h"
 
-#include "ui/ui_services.h"
+#include "ui_services/ui_services.h"
 
 namespace zeduzovir {
 

@@ -2,7 +2,7 @@
 
 #include "commands/elide_middle.h"
 #include "commands/restore_rule.h"
-#include "ui/ui_services.h"
+#include "ui_services/ui_services.h"
 
 namespace zeduzovir {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "ui/control_id.h"
+#include "ui_services/control_id.h"
 
 namespace zeduzovir {
 

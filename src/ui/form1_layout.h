@@ -3,7 +3,7 @@
 #include <span>
 #include <string_view>
 
-#include "ui/control_id.h"
+#include "ui_services/control_id.h"
 #include "ui/twips.h"
 
 namespace zeduzovir {

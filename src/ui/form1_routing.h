@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/control_id.h"
+#include "ui_services/control_id.h"
 
 namespace zeduzovir {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ui_services.h"
+#include "ui_services/ui_services.h"
 
 namespace zeduzovir::testing {
 

@@ -4,8 +4,8 @@
 #include <QWidget>
 #include <array>
 
-#include "ui/control_id.h"
-#include "ui/ui_services.h"
+#include "ui_services/control_id.h"
+#include "ui_services/ui_services.h"
 
 class QFileDialog;
 class QLineEdit;

@@ -29,22 +29,15 @@ QSize TesgardButton::sizeHint() const {
 void TesgardButton::paintEvent(QPaintEvent* /*event*/) {
   QPainter painter(this);
   const QRect face = rect();
-  painter.fillRect(face, ToQColor(m_settings.bcol));
-
-  // A pressed button swaps its light and dark edges so it looks pushed in.
+  // A pressed button swaps its light and dark edges so it looks pushed in. The edges are filled
+  // rather than stroked, so each stays one whole pixel wide at any screen scale.
   const bool sunken = isDown();
   const QColor light = ToQColor(sunken ? m_settings.embossm : m_settings.embosss);
   const QColor dark = ToQColor(sunken ? m_settings.embosss : m_settings.embossm);
-  const QColor outline = ToQColor(m_settings.embossm).darker(200);
-  painter.setPen(outline);
-  painter.drawRect(face.adjusted(0, 0, -1, -1));
-  const QRect inner = face.adjusted(1, 1, -2, -2);
-  painter.setPen(light);
-  painter.drawLine(inner.topLeft(), inner.topRight());
-  painter.drawLine(inner.topLeft(), inner.bottomLeft());
-  painter.setPen(dark);
-  painter.drawLine(inner.bottomLeft(), inner.bottomRight());
-  painter.drawLine(inner.topRight(), inner.bottomRight());
+  painter.fillRect(face, ToQColor(m_settings.embossm).darker(200));  // the outline
+  painter.fillRect(face.adjusted(1, 1, -1, -1), dark);
+  painter.fillRect(face.adjusted(1, 1, -2, -2), light);
+  painter.fillRect(face.adjusted(2, 2, -2, -2), ToQColor(m_settings.bcol));
 
   const Rgb caption = underMouse() ? m_settings.fcolo : m_settings.fcol;
   painter.setPen(isEnabled() ? ToQColor(caption)

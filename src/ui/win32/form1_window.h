@@ -5,8 +5,8 @@
 #include <array>
 #include <functional>
 
-#include "ui/control_id.h"
-#include "ui/ui_services.h"
+#include "ui_services/control_id.h"
+#include "ui_services/ui_services.h"
 #include "ui/win32/gdi_object.h"
 #include "ui/win32/open_file_dialog.h"
 

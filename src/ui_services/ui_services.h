@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/control_id.h"
+#include "ui_services/control_id.h"
 
 namespace zeduzovir {
 

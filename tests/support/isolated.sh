@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs a test command as if on a machine of its own: a scratch home, a session bus of its own
+# (never the desktop's, never one autolaunched), and nothing left running when it ends.
+#   isolated.sh COMMAND [ARGUMENTS...]
+set -uo pipefail
+scratch=$(mktemp -d)
+export HOME=$scratch XDG_RUNTIME_DIR=$scratch XDG_CONFIG_HOME=$scratch/config
+export XDG_CACHE_HOME=$scratch/cache XDG_DATA_HOME=$scratch/data
+unset DBUS_SESSION_BUS_ADDRESS
+# A session of its own, so that whatever the command starts can be ended with it.
+setsid dbus-run-session -- "$@" &
+leader=$!
+status=0
+wait "$leader" || status=$?
+kill -- -"$leader" 2>/dev/null && sleep 0.2 && kill -9 -- -"$leader" 2>/dev/null
+rm -rf "$scratch"
+exit "$status"

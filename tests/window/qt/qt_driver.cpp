@@ -1,0 +1,183 @@
+// Drives the Qt window through Qt Test. Input goes to the window as the platform would deliver
+// it, so modal boxes block it as they block a person.
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include "ui/qt/form1.h"
+#include "ui/qt/qt_text.h"
+#include "window/window_driver.h"
+
+namespace zeduzovir::testing {
+namespace {
+
+class QtDriver final : public WindowDriver {
+ public:
+  QtDriver() : m_form(std::make_unique<Form1>()) {
+    m_form->show();
+    m_form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+  }
+
+  ~QtDriver() override {
+    m_form.reset();
+    // Every dialog belongs to the window, so nothing may outlive it.
+    QApplication::processEvents();
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+  }
+
+  int LayoutDpi() const override { return 96; }
+  PixelRect ClientRect() override { return {0, 0, m_form->width(), m_form->height()}; }
+  PixelRect RectOf(std::string_view name) override {
+    const QRect r = child(name)->geometry();
+    return {r.left(), r.top(), r.width(), r.height()};
+  }
+  std::u16string TextOf(std::string_view name) override {
+    QWidget* control = child(name);
+    if (auto* box = qobject_cast<QLineEdit*>(control))
+      return ToU16String(box->text());
+    if (auto* label = qobject_cast<QLabel*>(control))
+      return ToU16String(label->text());
+    return ToU16String(qobject_cast<QAbstractButton*>(control)->text());
+  }
+  std::string FocusedControl() override {
+    QWidget* focused = QApplication::focusWidget();
+    return focused != nullptr ? focused->objectName().toStdString() : std::string();
+  }
+  void PressTab() override { QTest::keyClick(window(), Qt::Key_Tab); }
+  void Paste(std::string_view box, std::u16string_view text) override {
+    qobject_cast<QLineEdit*>(child(box))->setText(ToQString(text));
+  }
+  void Type(std::string_view box, std::u16string_view text) override {
+    ClickInto(box);
+    for (const char16_t unit : text) {
+      QTest::keyClick(window(), static_cast<char>(unit));
+    }
+  }
+
+  Modal Press(std::string_view button, PressWith how,
+              std::optional<std::u16string> choose) override {
+    Modal shown;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal == nullptr || !modal->isVisible())
+        return;
+      poll.stop();
+      shown.title = ToU16String(modal->windowTitle());
+      Type("Text5", u"z");  // blocked while the modal window is open
+      if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        shown = {Modal::Kind::MessageBox,
+                 shown.title,
+                 ToU16String(box->text()),
+                 box->icon() != QMessageBox::NoIcon,
+                 static_cast<int>(box->buttons().size()),
+                 {}};
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+      } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+        shown.kind = Modal::Kind::FileDialog;
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        shown.fileName = ToU16String(name->text());
+        auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+        if (choose)
+          name->setText(ToQString(*choose));
+        QTest::mouseClick(
+            buttons->button(choose ? QDialogButtonBox::Open : QDialogButtonBox::Cancel),
+            Qt::LeftButton);
+      }
+      if (modal->isVisible()) {
+        ADD_FAILURE() << "the modal window stayed open";
+        modal->close();
+      }
+    });
+    poll.start(10);
+    if (how == PressWith::Mouse) {
+      QTest::mouseClick(window(), Qt::LeftButton, {}, Centre(button));
+    } else {
+      child(button)->setFocus();
+      QTest::keyClick(window(), how == PressWith::Space ? Qt::Key_Space : Qt::Key_Return);
+    }
+    return shown;
+  }
+
+  Picture Grab(std::string_view heldButton) override {
+    if (!heldButton.empty()) {
+      QTest::mousePress(window(), Qt::LeftButton, {}, Centre(heldButton));
+    }
+    const QImage image = m_form->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (!heldButton.empty()) {
+      // Let go away from the button, so it is not pressed.
+      QTest::mouseMove(window(), QPoint(1, m_form->height() - 2));
+      QTest::mouseRelease(window(), Qt::LeftButton, {}, QPoint(1, m_form->height() - 2));
+    }
+    Picture picture{image.width(), image.height(), {}};
+    for (int y = 0; y < image.height(); ++y) {
+      for (int x = 0; x < image.width(); ++x) {
+        const QRgb pixel = image.pixel(x, y);
+        picture.pixels.push_back({static_cast<std::uint8_t>(qRed(pixel)),
+                                  static_cast<std::uint8_t>(qGreen(pixel)),
+                                  static_cast<std::uint8_t>(qBlue(pixel))});
+      }
+    }
+    return picture;
+  }
+
+  int CaptionWidth(std::string_view name) override {
+    QWidget* control = child(name);
+    const QString caption = qobject_cast<QAbstractButton*>(control)->text();
+    return qRound(QFontMetrics(control->font()).horizontalAdvance(caption) *
+                  m_form->devicePixelRatioF());
+  }
+
+  std::u16string CreateFile(std::u16string_view name) override {
+    const QString path = m_files.filePath(ToQString(name));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    return ToU16String(path);
+  }
+
+ private:
+  QWindow* window() { return m_form->windowHandle(); }
+  QWidget* child(std::string_view name) {
+    auto* found =
+        m_form->findChild<QWidget*>(QString::fromUtf8(name.data(), qsizetype(name.size())));
+    if (found == nullptr)
+      throw std::runtime_error("no control named " + std::string(name));
+    return found;
+  }
+  QPoint Centre(std::string_view name) { return child(name)->geometry().center(); }
+  void ClickInto(std::string_view name) {
+    QTest::mouseClick(window(), Qt::LeftButton, {}, Centre(name));
+  }
+
+  std::unique_ptr<Form1> m_form;
+  QTemporaryDir m_files;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowDriver> OpenForm1() {
+  return std::make_unique<QtDriver>();
+}
+
+}  // namespace zeduzovir::testing
+
+int main(int argc, char* argv[]) {
+  QApplication app(argc, argv);
+  // Drive Qt's own file dialog, never a desktop's native one, so the tests know what they click.
+  QApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}

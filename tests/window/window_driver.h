@@ -1,0 +1,70 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/tesgard_button_settings.h"
+#include "ui/twips.h"
+
+namespace zeduzovir::testing {
+
+// A picture of the window's client area, in device pixels.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<Rgb> pixels;  // row by row
+  Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+enum class PressWith { Mouse, Space, Enter };
+
+// What the modal window that a press opened showed.
+struct Modal {
+  enum class Kind { None, MessageBox, FileDialog } kind = Kind::None;
+  std::u16string title;
+  std::u16string text;      // a message box's message
+  bool icon = false;        // a message box's icon
+  int buttons = 0;          // a message box's buttons
+  std::u16string fileName;  // the name the file dialog offered
+};
+
+// The real window of one front end, driven as a person would: controls are found by name, and
+// every press goes through the toolkit's own input handling.
+class WindowDriver {
+ public:
+  virtual ~WindowDriver() = default;
+
+  // The DPI the window laid itself out for; a toolkit that scales the whole window says 96.
+  virtual int LayoutDpi() const = 0;
+  // The client area, and each control within it, in layout pixels.
+  virtual PixelRect ClientRect() = 0;
+  virtual PixelRect RectOf(std::string_view control) = 0;
+  virtual std::u16string TextOf(std::string_view control) = 0;
+  virtual std::string FocusedControl() = 0;
+  virtual void PressTab() = 0;
+  // Puts the text in a box at once, as a paste does; Type() enters it key by key.
+  virtual void Paste(std::string_view box, std::u16string_view text) = 0;
+  virtual void Type(std::string_view box, std::u16string_view text) = 0;
+
+  // Presses a button and deals with the modal window the press opens. While it is open, clicks
+  // into Text5 and types there, as a person would try; then answers it: OK for a message box,
+  // and in the file dialog, chooses `choose` or cancels when there is none.
+  virtual Modal Press(std::string_view button, PressWith how,
+                      std::optional<std::u16string> choose = std::nullopt) = 0;
+
+  // The window as shown; with `heldButton`, while the mouse holds that button down.
+  virtual Picture Grab(std::string_view heldButton = {}) = 0;
+  // How wide a control's caption is in its font, in device pixels.
+  virtual int CaptionWidth(std::string_view control) = 0;
+  // A real file of that name, for the file dialog to choose.
+  virtual std::u16string CreateFile(std::u16string_view name) = 0;
+};
+
+// Builds and shows the front end's window; at the end checks that no window outlived it.
+std::unique_ptr<WindowDriver> OpenForm1();
+
+}  // namespace zeduzovir::testing
