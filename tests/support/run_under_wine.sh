@@ -8,6 +8,10 @@ export WINEPREFIX=$(realpath -m "$1")  # Wine takes only absolute prefixes
 dpi=$2
 shift 2
 export WINEDEBUG=-all
+# Wine links the prefix's Desktop and Documents into the home folder, so it gets one that lasts
+# as long as the prefix.
+export HOME=$WINEPREFIX.home
+mkdir -p "$HOME"
 # Wine would otherwise offer to download Mono and Gecko while it makes the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 

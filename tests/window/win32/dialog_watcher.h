@@ -51,6 +51,18 @@ class DialogWatcher {
     self->m_ran = true;
     KillTimer(nullptr, self->m_timer);
     self->m_act(dialog);
+    // Some dialogs close a moment after they are answered.
+    const ULONGLONG deadline = GetTickCount64() + 3000;
+    MSG message;
+    while (IsWindow(dialog) && IsWindowVisible(dialog) && GetTickCount64() < deadline) {
+      while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (!IsDialogMessageW(dialog, &message)) {
+          TranslateMessage(&message);
+          DispatchMessageW(&message);
+        }
+      }
+      Sleep(5);
+    }
     if (IsWindow(dialog) && IsWindowVisible(dialog)) {
       PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     }

@@ -1,0 +1,274 @@
+// Drives the Win32 window with real input: mouse and keys go in through SendInput and reach
+// the window through the system, which holds them back from a window a modal box disables.
+
+// clang-format off
+#include <windows.h>
+#include <dlgs.h>
+// clang-format on
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "ui/form1_layout.h"
+#include "ui/win32/form1_window.h"
+#include "ui/win32/win32_control_ids.h"
+#include "ui/win32/win32_text.h"
+#include "window/win32/dialog_watcher.h"
+#include "window/window_driver.h"
+
+namespace zeduzovir::testing {
+namespace {
+
+std::u16string WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), int(text.size()))));
+  return ToU16(text);
+}
+
+bool IsClass(HWND window, const wchar_t* name) {
+  wchar_t found[32] = {};
+  GetClassNameW(window, found, 32);
+  return _wcsicmp(found, name) == 0;
+}
+
+// The file dialog's name field: a combo box on newer dialogs, an edit on older ones.
+HWND FileNameField(HWND dialog) {
+  HWND field = GetDlgItem(dialog, cmb13);
+  return field != nullptr ? field : GetDlgItem(dialog, edt1);
+}
+
+// A modal dialog as a person sees it: the file dialog, or a message box.
+Modal Read(HWND dialog) {
+  Modal shown;
+  shown.title = WindowText(dialog);
+  if (HWND fileName = FileNameField(dialog)) {
+    shown.kind = Modal::Kind::FileDialog;
+    shown.fileName = WindowText(fileName);
+    return shown;
+  }
+  shown.kind = Modal::Kind::MessageBox;
+  for (HWND child = GetWindow(dialog, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!IsWindowVisible(child))
+      continue;
+    const bool isIcon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+    if (IsClass(child, L"Button")) {
+      ++shown.buttons;
+    } else if (IsClass(child, L"Static") && isIcon) {
+      shown.icon = SendMessageW(child, STM_GETICON, 0, 0) != 0;
+    } else if (IsClass(child, L"Static") && GetWindowTextLengthW(child) > 0) {
+      shown.text = WindowText(child);
+    }
+  }
+  return shown;
+}
+
+void Send(INPUT input) {
+  SendInput(1, &input, sizeof(input));
+}
+
+void SendKey(WORD key, wchar_t unit = 0) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki = {unit != 0 ? WORD{0} : key, unit, unit != 0 ? DWORD{KEYEVENTF_UNICODE} : 0, 0, 0};
+  Send(input);
+  input.ki.dwFlags |= KEYEVENTF_KEYUP;
+  Send(input);
+}
+
+// Moves the mouse to a point of the screen and presses, releases or clicks there.
+void SendMouse(POINT at, DWORD buttons) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  Send(input);
+  for (const DWORD button : {DWORD{MOUSEEVENTF_LEFTDOWN}, DWORD{MOUSEEVENTF_LEFTUP}}) {
+    if ((buttons & button) != 0) {
+      input.mi.dwFlags = button | MOUSEEVENTF_ABSOLUTE;
+      Send(input);
+    }
+  }
+}
+
+// Runs the message loop as the program does, dialog navigation included, until `done` or
+// `milliseconds` have passed.
+template <typename Done>
+bool Pump(HWND form, int milliseconds, Done done) {
+  const ULONGLONG deadline = GetTickCount64() + ULONGLONG(milliseconds);
+  MSG message;
+  while (!done() && GetTickCount64() < deadline) {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (form == nullptr || !IsDialogMessageW(form, &message)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+      }
+    }
+    Sleep(5);
+  }
+  return done();
+}
+
+void Settle(HWND form) {
+  Pump(form, 100, [] { return false; });
+}
+
+class Win32Driver final : public WindowDriver {
+ public:
+  Win32Driver() : m_window(std::make_unique<Form1Window>(GetModuleHandleW(nullptr))) {
+    ShowWindow(form(), SW_SHOW);
+    SetForegroundWindow(form());
+    Settle(form());
+  }
+
+  ~Win32Driver() override {
+    m_window.reset();
+    int left = 0;  // every dialog belongs to the window: none may stay on screen
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND window, LPARAM count) {
+          *reinterpret_cast<int*>(count) += IsWindowVisible(window) ? 1 : 0;
+          return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&left));
+    EXPECT_EQ(left, 0);
+  }
+
+  int LayoutDpi() const override { return m_window->dpi(); }
+  PixelRect ClientRect() override {
+    RECT client{};
+    GetClientRect(form(), &client);
+    return {0, 0, client.right, client.bottom};
+  }
+  PixelRect RectOf(std::string_view name) override {
+    RECT r{};
+    GetWindowRect(control(name), &r);
+    MapWindowPoints(nullptr, form(), reinterpret_cast<POINT*>(&r), 2);
+    return {r.left, r.top, r.right - r.left, r.bottom - r.top};
+  }
+  std::u16string TextOf(std::string_view name) override { return WindowText(control(name)); }
+  std::string FocusedControl() override {
+    const int id = GetDlgCtrlID(GetFocus());
+    return IsWin32ControlId(id) ? std::string(Form1Control(ControlIdFromWin32(id)).name) : "";
+  }
+  void PressTab() override {
+    SendKey(VK_TAB);
+    Settle(form());
+  }
+  void Paste(std::string_view box, std::u16string_view text) override {
+    SetWindowTextW(control(box), ToWide(text).c_str());
+  }
+  void Type(std::string_view box, std::u16string_view text) override {
+    SendMouse(Centre(box), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+    for (const char16_t unit : text) {
+      SendKey(0, static_cast<wchar_t>(unit));
+    }
+    Settle(form());
+  }
+
+  Modal Press(std::string_view button, PressWith how,
+              std::optional<std::u16string> choose) override {
+    Modal shown;
+    DialogWatcher watcher([&](HWND dialog) {
+      shown = Read(dialog);
+      // Set beside the window, as a person would drag it, to click and type into the window.
+      RECT beside{};
+      GetWindowRect(form(), &beside);
+      SetWindowPos(dialog, nullptr, beside.right + 8, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+      Type("Text5", u"z");  // held back while the dialog is open
+      if (shown.kind == Modal::Kind::FileDialog && choose) {
+        SetWindowTextW(FileNameField(dialog), ToWide(*choose).c_str());
+      }
+      const bool ok = shown.kind == Modal::Kind::MessageBox || choose;
+      SendMessageW(GetDlgItem(dialog, ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
+    });
+    if (how == PressWith::Mouse) {
+      SendMouse(Centre(button), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+    } else {
+      SetFocus(control(button));
+      SendKey(how == PressWith::Space ? VK_SPACE : VK_RETURN);
+    }
+    Pump(form(), how == PressWith::Mouse ? 5000 : 500, [&] { return watcher.ran(); });
+    Settle(form());
+    return shown;
+  }
+  Picture Grab(std::string_view heldButton) override {
+    if (!heldButton.empty()) {
+      SendMouse(Centre(heldButton), MOUSEEVENTF_LEFTDOWN);
+    }
+    Settle(form());
+    const PixelRect client = ClientRect();
+    BITMAPINFO info{};
+    info.bmiHeader = {
+        sizeof(BITMAPINFOHEADER), client.width, -client.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HDC screen = GetDC(form());
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, client.width, client.height, screen, 0, 0, SRCCOPY);
+    Picture picture{client.width, client.height, {}};
+    const auto* pixel = static_cast<const std::uint8_t*>(bits);
+    for (int i = 0; i < client.width * client.height; ++i, pixel += 4) {
+      picture.pixels.push_back({pixel[2], pixel[1], pixel[0]});
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(form(), screen);
+    if (!heldButton.empty()) {
+      // Let go away from the button, so it is not pressed.
+      POINT away{2, ClientRect().height - 2};
+      ClientToScreen(form(), &away);
+      SendMouse(away, MOUSEEVENTF_LEFTUP);
+      Settle(form());
+    }
+    return picture;
+  }
+
+  int CaptionWidth(std::string_view name) override {
+    HDC dc = GetDC(control(name));
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0)));
+    const std::wstring caption = ToWide(WindowText(control(name)));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, caption.c_str(), int(caption.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(control(name), dc);
+    return size.cx;
+  }
+
+  std::u16string CreateFile(std::u16string_view name) override {
+    wchar_t folder[MAX_PATH] = {};
+    GetTempPathW(MAX_PATH, folder);
+    const std::wstring path = folder + ToWide(name);
+    std::ofstream(path.c_str()).put('\n');
+    return ToU16(path);
+  }
+
+ private:
+  HWND form() const { return m_window->hwnd(); }
+  HWND control(std::string_view name) const {
+    for (const ControlSpec& entry : Form1Controls()) {
+      if (entry.name == name)
+        return m_window->control(entry.id);
+    }
+    throw std::runtime_error("no control named " + std::string(name));
+  }
+  POINT Centre(std::string_view name) const {
+    RECT r{};
+    GetWindowRect(control(name), &r);
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  }
+
+  std::unique_ptr<Form1Window> m_window;
+};
+
+}  // namespace
+
+std::unique_ptr<WindowDriver> OpenForm1() {
+  return std::make_unique<Win32Driver>();
+}
+
+}  // namespace zeduzovir::testing
