@@ -171,94 +171,56 @@ TEST_F(Form1Conformance, MillionCharacterPathRestoresAndTheWindowStaysUsable) {
   EXPECT_EQ(window->Press("TesgardButton2", PressWith::Mouse).text, kNothing);
 }
 
-// The drawn buttons as a person sees them.
-class ButtonPicture {
- public:
-  ButtonPicture(const Picture& picture, const PixelRect& client, const PixelRect& button)
-      : m_picture(picture), m_scale(double(picture.width) / client.width), m_button(button) {}
-
-  // The colour at a layout pixel of the button; negative offsets count from its far edges.
-  Rgb At(int x, int y) const {
-    const int left = x >= 0 ? m_button.left + x : m_button.left + m_button.width + x;
-    const int top = y >= 0 ? m_button.top + y : m_button.top + m_button.height + y;
-    return m_picture.at(int((left + 0.5) * m_scale), int((top + 0.5) * m_scale));
-  }
-
-  // The caption's ink: the device pixels inside the edges that are not the face colour, and
-  // the darkest of them.
-  struct Ink {
-    int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;
-    Rgb darkest{255, 255, 255};
-  };
-  Ink CaptionInk(Rgb face) const {
-    Ink ink;
-    const int inset = int(std::ceil(4 * m_scale));
-    const int x0 = int(m_button.left * m_scale), y0 = int(m_button.top * m_scale);
-    const int x1 = int((m_button.left + m_button.width) * m_scale);
-    const int y1 = int((m_button.top + m_button.height) * m_scale);
-    for (int y = y0 + inset; y < y1 - inset; ++y) {
-      for (int x = x0 + inset; x < x1 - inset; ++x) {
-        const Rgb colour = m_picture.at(x, y);
-        if (colour == face)
-          continue;
-        ink.left = std::min(ink.left, x);
-        ink.top = std::min(ink.top, y);
-        ink.right = std::max(ink.right, x);
-        ink.bottom = std::max(ink.bottom, y);
-        if (colour.red + colour.green + colour.blue <
-            ink.darkest.red + ink.darkest.green + ink.darkest.blue) {
-          ink.darkest = colour;
-        }
-      }
-    }
-    return ink;
-  }
-
- private:
-  const Picture& m_picture;
-  double m_scale;
-  PixelRect m_button;
+// The caption's ink in a picture of a button: the pixels inside the edges that are not the
+// face colour, and the darkest of them.
+struct Ink {
+  int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1, darkest = 3 * 255;
 };
+
+Ink CaptionInk(const Picture& button, int inset) {
+  Ink ink;
+  for (int y = inset; y < button.height - inset; ++y) {
+    for (int x = inset; x < button.width - inset; ++x) {
+      const Rgb c = button.at(x, y);
+      if (c == kTesgardButtonSettings.bcol)
+        continue;
+      ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x),
+             std::max(ink.bottom, y), std::min(ink.darkest, c.red + c.green + c.blue)};
+    }
+  }
+  return ink;
+}
 
 TEST_F(Form1Conformance, ButtonsAreDrawnFromTheirSettings) {
   const TesgardButtonSettings& wanted = kTesgardButtonSettings;
-  const Rgb outline{96, 96, 96};  // the shadow colour at half strength
-  const Picture shown = window->Grab();
-  const Picture held = window->Grab("TesgardButton2");
-  for (const ExpectedControl& control : kExpectedControls) {
-    if (control.caption != u"Browse" && control.caption != u"Restore xabrint File") {
-      continue;
-    }
-    const ButtonPicture up(shown, window->ClientRect(), Expected(control));
-    const int middle = Expected(control).height / 2;
-    EXPECT_EQ(up.At(2, middle), wanted.bcol) << control.name;
-    EXPECT_EQ(up.At(0, middle), outline) << control.name;
-    EXPECT_EQ(up.At(-1, middle), outline) << control.name;
-    EXPECT_EQ(up.At(1, middle), wanted.embosss) << control.name;
-    EXPECT_EQ(up.At(middle, 1), wanted.embosss) << control.name;
-    EXPECT_EQ(up.At(-2, middle), wanted.embossm) << control.name;
-    EXPECT_EQ(up.At(middle, -2), wanted.embossm) << control.name;
+  for (const char* name : {"TesgardButton1", "TesgardButton6", "TesgardButton2"}) {
+    SCOPED_TRACE(name);
+    for (const bool held : {false, true}) {
+      const Picture button = window->Grab(name, held);
+      const int scale = button.width / window->RectOf(name).width;
+      // A layout pixel's colour; negative offsets count from the far edges.
+      const auto at = [&](int x, int y) {
+        return button.at((x < 0 ? button.width / scale + x : x) * scale,
+                         (y < 0 ? button.height / scale + y : y) * scale);
+      };
+      const int middle = button.height / scale / 2;
+      // Face, outline (the shadow at half strength), and the emboss, swapped while held.
+      EXPECT_EQ(at(2, middle), wanted.bcol);
+      EXPECT_EQ(at(0, middle), (Rgb{96, 96, 96}));
+      EXPECT_EQ(at(-1, -1), (Rgb{96, 96, 96}));
+      EXPECT_EQ(at(1, middle), held ? wanted.embossm : wanted.embosss);
+      EXPECT_EQ(at(middle, 1), held ? wanted.embossm : wanted.embosss);
+      EXPECT_EQ(at(-2, middle), held ? wanted.embosss : wanted.embossm);
+      EXPECT_EQ(at(middle, -2), held ? wanted.embosss : wanted.embossm);
 
-    // Smoothed edges aside, the caption is drawn in its colour.
-    const auto ink = up.CaptionInk(wanted.bcol);
-    EXPECT_LT(std::abs(ink.darkest.red - wanted.fcol.red) +
-                  std::abs(ink.darkest.green - wanted.fcol.green) +
-                  std::abs(ink.darkest.blue - wanted.fcol.blue),
-              120)
-        << control.name;
-    const int inkWidth = ink.right - ink.left + 1;
-    const int captionWidth = window->CaptionWidth(control.name);
-    EXPECT_NEAR(inkWidth, captionWidth, 3 + captionWidth / 10) << control.name;
-
-    if (std::string(control.name) == "TesgardButton2") {
-      // Held down, the edges swap and the caption moves down and to the right.
-      const ButtonPicture down(held, window->ClientRect(), Expected(control));
-      EXPECT_EQ(down.At(1, middle), wanted.embossm);
-      EXPECT_EQ(down.At(-2, middle), wanted.embosss);
-      const auto pushed = down.CaptionInk(wanted.bcol);
-      EXPECT_GT(pushed.left, ink.left);
-      EXPECT_GT(pushed.top, ink.top);
-      EXPECT_EQ(pushed.right - pushed.left, ink.right - ink.left);
+      // The whole caption, in its colour (black, smoothed edges aside), moved down and to the
+      // right while held.
+      const Ink ink = CaptionInk(button, 4 * scale);
+      const Ink up = CaptionInk(window->Grab(name, false), 4 * scale);
+      EXPECT_LT(ink.darkest, 120);
+      EXPECT_NEAR(ink.right - ink.left + 1, window->CaptionWidth(name), 3 * scale + 2);
+      EXPECT_EQ(ink.left - up.left, held ? scale : 0);
+      EXPECT_EQ(ink.top - up.top, held ? scale : 0);
     }
   }
 }

@@ -12,7 +12,7 @@
 
 namespace zeduzovir::testing {
 
-// A picture of the window's client area, in device pixels.
+// A picture of a control, in device pixels.
 struct Picture {
   int width = 0;
   int height = 0;
@@ -56,8 +56,8 @@ class WindowDriver {
   virtual Modal Press(std::string_view button, PressWith how,
                       std::optional<std::u16string> choose = std::nullopt) = 0;
 
-  // The window as shown; with `heldButton`, while the mouse holds that button down.
-  virtual Picture Grab(std::string_view heldButton = {}) = 0;
+  // A control as shown, or while the mouse holds it down.
+  virtual Picture Grab(std::string_view control, bool held) = 0;
   // How wide a control's caption is in its font, in device pixels.
   virtual int CaptionWidth(std::string_view control) = 0;
   // A real file of that name, for the file dialog to choose.

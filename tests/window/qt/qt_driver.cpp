@@ -112,23 +112,19 @@ class QtDriver final : public WindowDriver {
     return shown;
   }
 
-  Picture Grab(std::string_view heldButton) override {
-    if (!heldButton.empty()) {
-      QTest::mousePress(window(), Qt::LeftButton, {}, Centre(heldButton));
-    }
-    const QImage image = m_form->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    if (!heldButton.empty()) {
-      // Let go away from the button, so it is not pressed.
-      QTest::mouseMove(window(), QPoint(1, m_form->height() - 2));
-      QTest::mouseRelease(window(), Qt::LeftButton, {}, QPoint(1, m_form->height() - 2));
-    }
+  Picture Grab(std::string_view name, bool held) override {
+    const QPoint away(1, m_form->height() - 2);
+    if (held)
+      QTest::mousePress(window(), Qt::LeftButton, {}, Centre(name));
+    const QImage image = child(name)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    if (held)
+      QTest::mouseRelease(window(), Qt::LeftButton, {}, away);  // away: no click
     Picture picture{image.width(), image.height(), {}};
     for (int y = 0; y < image.height(); ++y) {
       for (int x = 0; x < image.width(); ++x) {
         const QRgb pixel = image.pixel(x, y);
-        picture.pixels.push_back({static_cast<std::uint8_t>(qRed(pixel)),
-                                  static_cast<std::uint8_t>(qGreen(pixel)),
-                                  static_cast<std::uint8_t>(qBlue(pixel))});
+        picture.pixels.push_back(
+            {std::uint8_t(qRed(pixel)), std::uint8_t(qGreen(pixel)), std::uint8_t(qBlue(pixel))});
       }
     }
     return picture;

@@ -193,33 +193,31 @@ class Win32Driver final : public WindowDriver {
     Settle(form());
     return shown;
   }
-  Picture Grab(std::string_view heldButton) override {
-    if (!heldButton.empty()) {
-      SendMouse(Centre(heldButton), MOUSEEVENTF_LEFTDOWN);
-    }
+  Picture Grab(std::string_view name, bool held) override {
+    if (held)
+      SendMouse(Centre(name), MOUSEEVENTF_LEFTDOWN);
     Settle(form());
-    const PixelRect client = ClientRect();
+    const PixelRect size = RectOf(name);
     BITMAPINFO info{};
     info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), client.width, -client.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        sizeof(BITMAPINFOHEADER), size.width, -size.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC screen = GetDC(form());
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC shown = GetDC(control(name));
+    HDC memory = CreateCompatibleDC(shown);
+    HBITMAP bitmap = CreateDIBSection(shown, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, client.width, client.height, screen, 0, 0, SRCCOPY);
-    Picture picture{client.width, client.height, {}};
-    const auto* pixel = static_cast<const std::uint8_t*>(bits);
-    for (int i = 0; i < client.width * client.height; ++i, pixel += 4) {
-      picture.pixels.push_back({pixel[2], pixel[1], pixel[0]});
+    BitBlt(memory, 0, 0, size.width, size.height, shown, 0, 0, SRCCOPY);
+    Picture picture{size.width, size.height, {}};
+    for (const auto* bgra = static_cast<const std::uint8_t*>(bits);
+         picture.pixels.size() < std::size_t(size.width * size.height); bgra += 4) {
+      picture.pixels.push_back({bgra[2], bgra[1], bgra[0]});
     }
     SelectObject(memory, old);
     DeleteObject(bitmap);
     DeleteDC(memory);
-    ReleaseDC(form(), screen);
-    if (!heldButton.empty()) {
-      // Let go away from the button, so it is not pressed.
-      POINT away{2, ClientRect().height - 2};
+    ReleaseDC(control(name), shown);
+    if (held) {
+      POINT away{2, ClientRect().height - 2};  // let go away from the button: no click
       ClientToScreen(form(), &away);
       SendMouse(away, MOUSEEVENTF_LEFTUP);
       Settle(form());
