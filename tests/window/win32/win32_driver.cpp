@@ -8,12 +8,13 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <utility>
 
 #include "ui/form1_layout.h"
 #include "ui/win32/form1_window.h"
 #include "ui/win32/win32_control_ids.h"
 #include "ui/win32/win32_text.h"
-#include "window/win32/dialog_watcher.h"
 #include "window/window_driver.h"
 
 namespace zeduzovir::testing {
@@ -114,6 +115,42 @@ void Settle(HWND form) {
   Pump(form, 100, [] { return false; });
 }
 
+// A visible window of this thread, or only a visible dialog box.
+HWND FindThreadWindow(bool dialogsOnly) {
+  struct Search {
+    bool dialogsOnly;
+    HWND found;
+  } search{dialogsOnly, nullptr};
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM param) {
+        auto* s = reinterpret_cast<Search*>(param);
+        if (IsWindowVisible(window) && (!s->dialogsOnly || IsClass(window, L"#32770"))) {
+          s->found = window;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// What to do with the next dialog this thread shows; a timer looks for it, since a modal
+// dialog runs its own message loop.
+std::function<void(HWND)> g_answerDialog;
+
+void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindThreadWindow(true);
+  if (dialog == nullptr || !g_answerDialog)
+    return;
+  KillTimer(nullptr, timer);
+  std::exchange(g_answerDialog, nullptr)(dialog);
+  // Some dialogs close a moment after they are answered; one left open fails, not hangs.
+  if (!Pump(nullptr, 3000, [dialog] { return !IsWindowVisible(dialog); })) {
+    ADD_FAILURE() << "the dialog stayed open";
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+}
+
 class Win32Driver final : public WindowDriver {
  public:
   Win32Driver() : m_window(std::make_unique<Form1Window>(GetModuleHandleW(nullptr))) {
@@ -124,15 +161,8 @@ class Win32Driver final : public WindowDriver {
 
   ~Win32Driver() override {
     m_window.reset();
-    int left = 0;  // every dialog belongs to the window: none may stay on screen
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM count) {
-          *reinterpret_cast<int*>(count) += IsWindowVisible(window) ? 1 : 0;
-          return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&left));
-    EXPECT_EQ(left, 0);
+    // Every dialog belongs to the window: none may stay on screen.
+    EXPECT_EQ(FindThreadWindow(false), nullptr);
   }
 
   int LayoutDpi() const override { return m_window->dpi(); }
@@ -170,7 +200,9 @@ class Win32Driver final : public WindowDriver {
   Modal Press(std::string_view button, PressWith how,
               std::optional<std::u16string> choose) override {
     Modal shown;
-    DialogWatcher watcher([&](HWND dialog) {
+    bool answered = false;
+    g_answerDialog = [&](HWND dialog) {
+      answered = true;
       shown = Read(dialog);
       // Set beside the window, as a person would drag it, to click and type into the window.
       RECT beside{};
@@ -182,15 +214,18 @@ class Win32Driver final : public WindowDriver {
       }
       const bool ok = shown.kind == Modal::Kind::MessageBox || choose;
       SendMessageW(GetDlgItem(dialog, ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
-    });
+    };
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, LookForDialog);
     if (how == PressWith::Mouse) {
       SendMouse(Centre(button), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     } else {
       SetFocus(control(button));
       SendKey(how == PressWith::Space ? VK_SPACE : VK_RETURN);
     }
-    Pump(form(), how == PressWith::Mouse ? 5000 : 500, [&] { return watcher.ran(); });
+    Pump(form(), how == PressWith::Mouse ? 5000 : 500, [&] { return answered; });
     Settle(form());
+    KillTimer(nullptr, timer);
+    g_answerDialog = nullptr;
     return shown;
   }
   Picture Grab(std::string_view name, bool held) override {
