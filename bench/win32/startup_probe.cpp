@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "support/process_window.h"
+#include "process_window.h"
 
 namespace {
 

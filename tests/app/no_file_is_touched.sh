@@ -18,6 +18,11 @@ cd "$scratch"               # the file dialog opens here, away from the files
 
 strace -f -qq -e trace=%file -o "$scratch/trace" "$program" &
 tracer=$!
+for _ in $(seq 1 100); do
+  traced=$(pgrep -P "$tracer" || true)
+  [ -n "$traced" ] && break
+  sleep 0.05
+done
 
 visible_windows() { xdotool search --onlyvisible --class zeduzovir 2>/dev/null || true; }
 # Waits until the program shows COUNT windows; prints the newest.
@@ -54,7 +59,11 @@ wait_for_windows 1 >/dev/null
 echo "opened the file dialog, and cancelled it"
 
 "$closer" "$form"
-wait "$tracer"
+# Waits for the program itself, never for what it may have started (a session bus, say), then
+# ends the trace.
+while kill -0 "$traced" 2>/dev/null; do sleep 0.05; done
+kill "$tracer" 2>/dev/null || true
+wait "$tracer" || true
 trap 'rm -rf "$scratch"' EXIT
 
 calls=$(wc -l < "$scratch/trace")

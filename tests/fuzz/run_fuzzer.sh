@@ -7,7 +7,7 @@ fuzzer=$1
 seconds=$2
 work=$3
 here=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$work"
-cd "$work/.."
-"$fuzzer" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
+# Crashes and their kin are written beside the work corpus, in the build tree.
+mkdir -p "$work" "$work/../artefacts"
+"$fuzzer" -artifact_prefix="$work/../artefacts/" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=4096 \
   -dict="$here/core.dict" -print_final_stats=1 "$work" "$here/corpus"

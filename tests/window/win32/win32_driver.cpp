@@ -64,33 +64,22 @@ Modal Read(HWND dialog) {
   return shown;
 }
 
-void Send(INPUT input) {
+// A key pressed and let go: a virtual key, or a character typed.
+void SendKey(WORD key, wchar_t unit = 0) {
+  INPUT input{INPUT_KEYBOARD, {}};
+  input.ki = {key, unit, unit != 0 ? DWORD{KEYEVENTF_UNICODE} : 0, 0, 0};
+  SendInput(1, &input, sizeof(input));
+  input.ki.dwFlags |= KEYEVENTF_KEYUP;
   SendInput(1, &input, sizeof(input));
 }
 
-void SendKey(WORD key, wchar_t unit = 0) {
-  INPUT input{};
-  input.type = INPUT_KEYBOARD;
-  input.ki = {unit != 0 ? WORD{0} : key, unit, unit != 0 ? DWORD{KEYEVENTF_UNICODE} : 0, 0, 0};
-  Send(input);
-  input.ki.dwFlags |= KEYEVENTF_KEYUP;
-  Send(input);
-}
-
-// Moves the mouse to a point of the screen and presses, releases or clicks there.
+// Moves the mouse to a point of the screen, then presses or lets go of its button there.
 void SendMouse(POINT at, DWORD buttons) {
-  INPUT input{};
-  input.type = INPUT_MOUSE;
+  INPUT input{INPUT_MOUSE, {}};
   input.mi.dx = MulDiv(at.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
   input.mi.dy = MulDiv(at.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  Send(input);
-  for (const DWORD button : {DWORD{MOUSEEVENTF_LEFTDOWN}, DWORD{MOUSEEVENTF_LEFTUP}}) {
-    if ((buttons & button) != 0) {
-      input.mi.dwFlags = button | MOUSEEVENTF_ABSOLUTE;
-      Send(input);
-    }
-  }
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | buttons;
+  SendInput(1, &input, sizeof(input));
 }
 
 // Runs the message loop as the program does, dialog navigation included, until `done` or
@@ -115,23 +104,19 @@ void Settle(HWND form) {
   Pump(form, 100, [] { return false; });
 }
 
-// A visible window of this thread, or only a visible dialog box.
-HWND FindThreadWindow(bool dialogsOnly) {
-  struct Search {
-    bool dialogsOnly;
-    HWND found;
-  } search{dialogsOnly, nullptr};
+// A visible window of this thread; with `dialog`, a dialog box.
+HWND FindThreadWindow(bool dialog) {
+  std::pair<bool, HWND> search{dialog, nullptr};
   EnumThreadWindows(
       GetCurrentThreadId(),
       [](HWND window, LPARAM param) {
-        auto* s = reinterpret_cast<Search*>(param);
-        if (IsWindowVisible(window) && (!s->dialogsOnly || IsClass(window, L"#32770"))) {
-          s->found = window;
-        }
+        auto* s = reinterpret_cast<std::pair<bool, HWND>*>(param);
+        if (IsWindowVisible(window) && (!s->first || IsClass(window, L"#32770")))
+          s->second = window;
         return TRUE;
       },
       reinterpret_cast<LPARAM>(&search));
-  return search.found;
+  return search.second;
 }
 
 // What to do with the next dialog this thread shows; a timer looks for it, since a modal
@@ -232,24 +217,14 @@ class Win32Driver final : public WindowDriver {
     if (held)
       SendMouse(Centre(name), MOUSEEVENTF_LEFTDOWN);
     Settle(form());
-    const PixelRect size = RectOf(name);
-    BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), size.width, -size.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
+    Picture picture{RectOf(name).width, RectOf(name).height, {}};
     HDC shown = GetDC(control(name));
-    HDC memory = CreateCompatibleDC(shown);
-    HBITMAP bitmap = CreateDIBSection(shown, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, size.width, size.height, shown, 0, 0, SRCCOPY);
-    Picture picture{size.width, size.height, {}};
-    for (const auto* bgra = static_cast<const std::uint8_t*>(bits);
-         picture.pixels.size() < std::size_t(size.width * size.height); bgra += 4) {
-      picture.pixels.push_back({bgra[2], bgra[1], bgra[0]});
+    for (int y = 0; y < picture.height; ++y) {
+      for (int x = 0; x < picture.width; ++x) {
+        const COLORREF c = GetPixel(shown, x, y);
+        picture.pixels.push_back({GetRValue(c), GetGValue(c), GetBValue(c)});
+      }
     }
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
     ReleaseDC(control(name), shown);
     if (held) {
       POINT away{2, ClientRect().height - 2};  // let go away from the button: no click
@@ -274,8 +249,7 @@ class Win32Driver final : public WindowDriver {
 
   std::u16string CreateFile(std::u16string_view name) override {
     wchar_t folder[MAX_PATH] = {};
-    GetTempPathW(MAX_PATH, folder);
-    const std::wstring path = folder + ToWide(name);
+    const std::wstring path = std::wstring(folder, GetTempPathW(MAX_PATH, folder)) + ToWide(name);
     std::ofstream(path.c_str()).put('\n');
     return ToU16(path);
   }
