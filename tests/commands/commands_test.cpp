@@ -37,7 +37,7 @@ TEST_P(RestoreTest, RestoreButtonWorksOnRowOneOnly) {
                                                                 ? MessageIcon::Information
                                                                 : MessageIcon::None}}));
   EXPECT_EQ(ui.text(ControlId::Text2), u"two.txtxaBrint");
-  EXPECT_EQ(ui.reads(ControlId::Text2), 0);
+  EXPECT_EQ(ui.reads[IndexOf(ControlId::Text2)], 0);
   EXPECT_EQ(ui.dialogsShown, 0);
 }
 

@@ -8,7 +8,6 @@
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QFileDialog>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -45,12 +44,7 @@ class QtDriver final : public WindowDriver {
     return {r.left(), r.top(), r.width(), r.height()};
   }
   std::u16string TextOf(std::string_view name) override {
-    QWidget* control = child(name);
-    if (auto* box = qobject_cast<QLineEdit*>(control))
-      return ToU16String(box->text());
-    if (auto* label = qobject_cast<QLabel*>(control))
-      return ToU16String(label->text());
-    return ToU16String(qobject_cast<QAbstractButton*>(control)->text());
+    return ToU16String(child(name)->property("text").toString());  // boxes, labels and buttons
   }
   std::string FocusedControl() override {
     QWidget* focused = QApplication::focusWidget();
@@ -131,9 +125,8 @@ class QtDriver final : public WindowDriver {
   }
 
   int CaptionWidth(std::string_view name) override {
-    QWidget* control = child(name);
-    const QString caption = qobject_cast<QAbstractButton*>(control)->text();
-    return qRound(QFontMetrics(control->font()).horizontalAdvance(caption) *
+    return qRound(QFontMetrics(child(name)->font())
+                      .horizontalAdvance(child(name)->property("text").toString()) *
                   m_form->devicePixelRatioF());
   }
 
