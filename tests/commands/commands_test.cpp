@@ -16,7 +16,7 @@ class RestoreTest : public ::testing::TestWithParam<RestoreCase> {};
 TEST_P(RestoreTest, RuleCutsAtTheFirstMarker) {
   // A path with nothing to restore yields an empty name.
   const std::u16string& path = GetParam().path;
-  EXPECT_EQ(DeriveRestoredName(path), GetParam().informationIcon ? GetParam().row1After : u"");
+  EXPECT_EQ(DeriveRestoredName(path), GetParam().restored() ? GetParam().row1After : u"");
   // Far into a long path too.
   const std::u16string padded = std::u16string(300, u'p') + path;
   const std::size_t marker = padded.find(RestoreMarker);
@@ -33,9 +33,9 @@ TEST_P(RestoreTest, RestoreButtonWorksOnRowOneOnly) {
 
   EXPECT_EQ(ui.text(ControlId::Text1), GetParam().row1After);
   EXPECT_EQ(ui.messages,
-            (std::vector<ShownMessage>{{GetParam().message, GetParam().informationIcon
-                                                                ? MessageIcon::Information
-                                                                : MessageIcon::None}}));
+            (std::vector<ShownMessage>{{MessageFor(GetParam()), GetParam().restored()
+                                                                    ? MessageIcon::Information
+                                                                    : MessageIcon::None}}));
   EXPECT_EQ(ui.text(ControlId::Text2), u"two.txtxaBrint");
   EXPECT_EQ(ui.reads[IndexOf(ControlId::Text2)], 0);
   EXPECT_EQ(ui.dialogsShown, 0);

@@ -93,8 +93,8 @@ TEST_P(RestoreConformance, RestoresRowOneOnlyAndReportsIt) {
 
   EXPECT_EQ(shown.kind, Modal::Kind::MessageBox);
   EXPECT_EQ(shown.title, u"Zeduzovir");
-  EXPECT_EQ(shown.text, GetParam().message);
-  EXPECT_EQ(shown.icon, GetParam().informationIcon);
+  EXPECT_EQ(shown.text, MessageFor(GetParam()));
+  EXPECT_EQ(shown.icon, GetParam().restored());
   EXPECT_EQ(shown.buttons, 1);
   EXPECT_EQ(window->TextOf("Text1"), GetParam().row1After);
   // Text5 also shows that the window took no typing while the box was open.
@@ -108,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Paths, RestoreConformance, ::testing::ValuesIn(kRestore
 TEST_F(Form1Conformance, TypedPathRestores) {
   window->Type("Text1", u"C:\\data\\photo.jpgxaBrint");
   EXPECT_EQ(window->Press("TesgardButton2", PressWith::Mouse).text,
-            Restored(u"C:\\data\\photo.jpg"));
+            u"Restored C:\\data\\photo.jpg. Check your file to see if it's restored.");
   EXPECT_EQ(window->TextOf("Text1"), u"C:\\data\\photo.jpg");
 }
 

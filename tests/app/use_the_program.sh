@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Runs the real program under strace on the X server in $DISPLAY and uses it as a person would:
-# types a marked path into row 1, restores it and dismisses the message, opens a Browse dialog
-# and cancels it, then closes the window. Fails if the program so much as looked at the typed
-# file or at its restored name: no open, stat, access, rename, unlink or anything else on them.
-#   no_file_is_touched.sh PROGRAM CLOSER
+# Starts the real program under strace on the X server in $DISPLAY, checks its window's size and
+# saves a picture of it, then uses it as a person would: types a marked path into row 1,
+# restores it and dismisses the message, opens a Browse dialog and cancels it, and closes the
+# window. Fails if the program did not end cleanly, or if it so much as looked at the typed file
+# or at its restored name: no open, stat, access, rename, unlink or anything else on them.
+#   use_the_program.sh PROGRAM CLOSER SCREENSHOT.png WIDTHxHEIGHT
 set -euo pipefail
 program=$1
 closer=$2
+screenshot=$3
+scale=$((${4%%x*} / 371))  # the window's pixels per layout pixel
 
 scratch=$(mktemp -d)
 trap 'kill "$tracer" 2>/dev/null || true; rm -rf "$scratch"' EXIT
@@ -38,10 +41,20 @@ wait_for_windows() {
   echo "FAIL: expected $1 window(s) of the program, saw ${#windows[@]}" >&2
   return 1
 }
-# Clicks at a point of the main window, in its own pixels.
-click_at() { xdotool mousemove --window "$form" "$1" "$2" click 1; }
+# Clicks at a point of the main window, in layout pixels.
+click_at() { xdotool mousemove --window "$form" $(($1 * scale)) $(($2 * scale)) click 1; }
 
 form=$(wait_for_windows 1)
+size=$(xdotool getwindowgeometry "$form" | sed -n 's/.*Geometry: //p')
+[ "$size" = "$4" ] || { echo "FAIL: the window is $size, not $4"; exit 1; }
+# The window is mapped before it is painted: wait until it shows more than its background.
+mkdir -p "$(dirname "$screenshot")"
+for _ in $(seq 1 50); do
+  import -window "$form" "$screenshot"
+  [ "$(identify -format '%k' "$screenshot")" -gt 4 ] && break
+  sleep 0.1
+done
+echo "saved $screenshot"
 xdotool windowfocus --sync "$form"
 
 click_at 150 14                              # into row 1's box
@@ -59,12 +72,17 @@ wait_for_windows 1 >/dev/null
 echo "opened the file dialog, and cancelled it"
 
 "$closer" "$form"
-# Waits for the program itself, never for what it may have started (a session bus, say), then
-# ends the trace.
-while kill -0 "$traced" 2>/dev/null; do sleep 0.05; done
+# Waits for the program itself, never for what it may have started, then ends the trace.
+for _ in $(seq 1 100); do
+  kill -0 "$traced" 2>/dev/null || break
+  sleep 0.1
+done
+kill -0 "$traced" 2>/dev/null && { echo "FAIL: the program did not end when its window closed"; exit 1; }
 kill "$tracer" 2>/dev/null || true
-wait "$tracer" || true
+status=0
+wait "$tracer" || status=$?
 trap 'rm -rf "$scratch"' EXIT
+[ "$status" -eq 0 ] || { echo "FAIL: the program ended with status $status"; exit 1; }
 
 calls=$(wc -l < "$scratch/trace")
 touched=$(grep -F -e "\"$typed\"" -e "\"$restored\"" "$scratch/trace" || true)
@@ -73,8 +91,5 @@ if [ -n "$touched" ]; then
   echo "$touched"
   exit 1
 fi
-if [ "$calls" -lt 10 ]; then
-  echo "FAIL: the trace holds only $calls calls; strace did not follow the program"
-  exit 1
-fi
-echo "PASS: $calls file calls traced, none on the typed path or its restored name"
+[ "$calls" -ge 10 ] || { echo "FAIL: the trace holds only $calls calls; strace did not follow it"; exit 1; }
+echo "PASS: ended cleanly; $calls file calls traced, none on the typed path or its restored name"
