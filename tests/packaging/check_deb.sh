@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the .deb from a build folder, unpacks it into a scratch root and checks what a desktop
-# needs of it: the program, its menu entry, its AppStream metadata and its icons. On CI, as
-# root, it also installs the package with apt-get and removes it again.
+# needs of it: the program, its manual page, menu entry, AppStream metadata and icons, and that
+# lintian finds nothing to warn of. On CI, as root, it also installs the package with apt-get and
+# removes it again.
 #   check_deb.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -25,7 +26,8 @@ for file in usr/bin/zeduzovir \
             "usr/share/applications/$app_id.desktop" \
             "usr/share/metainfo/$app_id.metainfo.xml" \
             "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
-            usr/share/doc/zeduzovir/copyright; do
+            usr/share/doc/zeduzovir/copyright usr/share/doc/zeduzovir/changelog.gz \
+            usr/share/man/man1/zeduzovir.1.gz; do
   [ -e "$root/$file" ] || fail "missing $file"
 done
 for size in 16 24 32 48 64 128 256; do
@@ -40,6 +42,8 @@ done
 desktop-file-validate "$root/usr/share/applications/$app_id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null ||
   fail "appstreamcli validate"
+notes=$(lintian "$deb" 2>&1) || true
+grep -E '^[EW]: ' <<<"$notes" && fail "lintian has errors or warnings"
 if readelf -d "$root/usr/bin/zeduzovir" | grep -qiE 'rpath|runpath'; then
   fail "the installed program carries a run path"
 fi
