@@ -74,6 +74,7 @@ TEST(ElideMiddleTest, KeepsStartAndEndWithinTheLength) {
       {u"ab\U0001F600cdefghij", 6, u"ab\u2026ij"},
       {u"abcdefgh\U0001F600ij", 6, u"abc\u2026ij"},
       {u"abc", 0, u""},
+      {u"\U00010400cdefgh", 3, u"\u2026h"},  // the pair D801 DC00 right at the head's cut
   };
   for (const ElideCase& c : cases) {
     EXPECT_EQ(ElideMiddle(c.text, c.maxLength), c.elided) << c.maxLength;

@@ -158,6 +158,31 @@ TEST_F(Form1Conformance, DialogOffersTheLastChosenFileAndCancelKeepsTheRow) {
   EXPECT_EQ(window->TextOf("Text5"), u"");  // typing while the dialog was open went nowhere
 }
 
+TEST_F(Form1Conformance, DroppedFileFillsTheRowItLandsOnAsBrowseWould) {
+  const std::u16string longPath = u"/data/" + std::u16string(300, u'd') + u"/\U0001F600.jpgxaBrint";
+  struct DropCase {
+    const char* on;
+    std::vector<std::u16string> paths;
+    const char* filled;
+  };
+  for (const DropCase& drop : {DropCase{"Text2", {u"/home/ana/photo.jpgxaBrint"}, "Text2"},
+                               DropCase{"Label3", {longPath, u"/home/ana/second.doc"}, "Text3"},
+                               DropCase{"Text5", {u"/home/ana/folder"}, "Text5"},
+                               DropCase{"TesgardButton6", {u"/home/ana/on a button"}, nullptr}}) {
+    for (const char* box : kBoxes) {
+      window->Paste(box, u"typed");
+    }
+    window->Drop(drop.on, drop.paths);
+    for (const char* box : kBoxes) {
+      EXPECT_EQ(window->TextOf(box),
+                drop.filled && std::string(box) == drop.filled ? drop.paths.front() : u"typed")
+          << "dropped on " << drop.on << ", " << box;
+    }
+  }
+  // The file dialog still offers what was last chosen in it: nothing yet.
+  EXPECT_EQ(window->Press("TesgardButton1", PressWith::Mouse).fileName, u"");
+}
+
 TEST_F(Form1Conformance, MillionCharacterPathRestoresAndTheWindowStaysUsable) {
   const std::u16string restored = u"/data/" + std::u16string(1'000'000, u'p');
   window->Paste("Text1", restored + u"xaBrint.bak");

@@ -56,6 +56,9 @@ class WindowDriver {
   virtual Modal Press(std::string_view button, PressWith how,
                       std::optional<std::u16string> choose = std::nullopt) = 0;
 
+  // Drops files, by their local paths, on a control.
+  virtual void Drop(std::string_view control, const std::vector<std::u16string>& paths) = 0;
+
   // A control as shown, or while the mouse holds it down.
   virtual Picture Grab(std::string_view control, bool held) = 0;
   // How wide a control's caption is in its font, in device pixels.

@@ -1,13 +1,18 @@
 #include "ui/qt/form1.h"
 
 #include <QAbstractButton>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
+#include <algorithm>
 #include <limits>
+#include <vector>
 
+#include "commands/drop_command.h"
 #include "commands/file_rows.h"
 #include "ui/accessible_text.h"
 #include "ui/form1_layout.h"
@@ -57,6 +62,18 @@ QWidget* CreateControl(const ControlSpec& entry, QWidget* parent) {
   return control;
 }
 
+// The local files among dropped URLs, in their order; a web link is none. Reads the URLs only,
+// never the files they name.
+std::vector<std::u16string> LocalPaths(const QMimeData& dropped) {
+  std::vector<std::u16string> paths;
+  for (const QUrl& url : dropped.urls()) {
+    if (url.isLocalFile()) {
+      paths.push_back(ToU16String(url.toLocalFile()));
+    }
+  }
+  return paths;
+}
+
 }  // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent) {
@@ -92,6 +109,11 @@ void Form1::createControls() {
         ->setBuddy(m_controls[IndexOf(row.textBox)]);
     m_controls[IndexOf(row.browseButton)]->setAccessibleDescription(
         ToQString(AccessibleDescription(row.browseButton)));
+    // Files dropped on the box or its label fill the row.
+    for (const ControlId id : {row.label, row.textBox}) {
+      m_controls[IndexOf(id)]->setAcceptDrops(true);
+      m_controls[IndexOf(id)]->installEventFilter(this);
+    }
   }
   const auto tabOrder = Form1TabOrder();
   for (std::size_t i = 1; i < tabOrder.size(); ++i) {
@@ -109,6 +131,27 @@ void Form1::connectButtons() {
     connect(static_cast<QAbstractButton*>(m_controls[IndexOf(id)]), &QAbstractButton::clicked, this,
             [this, id] { PressButton(id, *this); });
   }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  const bool dragging = event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove;
+  if (!dragging && event->type() != QEvent::Drop) {
+    return QWidget::eventFilter(watched, event);
+  }
+  auto* drop = static_cast<QDropEvent*>(event);
+  // Plain text goes to the box as usual; links are taken only when they name local files.
+  if (!drop->mimeData()->hasUrls()) {
+    return QWidget::eventFilter(watched, event);
+  }
+  const std::vector<std::u16string> paths = LocalPaths(*drop->mimeData());
+  const auto* found = std::find(m_controls.begin(), m_controls.end(), watched);
+  const ControlId target = static_cast<ControlId>(found - m_controls.begin());
+  if (paths.empty() || (!dragging && !DropCommand(target, paths, *this))) {
+    drop->ignore();
+    return true;
+  }
+  drop->acceptProposedAction();
+  return true;
 }
 
 QLineEdit* Form1::textBox(ControlId id) const {

@@ -25,6 +25,9 @@ class Form1 final : public QWidget, public UiServices {
   std::u16string Text(ControlId textBox) const override;
   void SetText(ControlId textBox, std::u16string_view text) override;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void createControls();
   void connectButtons();

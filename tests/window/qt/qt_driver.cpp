@@ -10,6 +10,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -17,6 +18,7 @@
 
 #include "ui/qt/form1.h"
 #include "ui/qt/qt_text.h"
+#include "window/qt/drop_on.h"
 #include "window/window_driver.h"
 
 namespace zeduzovir::testing {
@@ -104,6 +106,16 @@ class QtDriver final : public WindowDriver {
       QTest::keyClick(window(), how == PressWith::Space ? Qt::Key_Space : Qt::Key_Return);
     }
     return shown;
+  }
+
+  void Drop(std::string_view name, const std::vector<std::u16string>& paths) override {
+    QMimeData dropped;
+    QList<QUrl> urls;
+    for (const std::u16string& path : paths) {
+      urls << QUrl::fromLocalFile(ToQString(path));
+    }
+    dropped.setUrls(urls);
+    DropOn(child(name), dropped);
   }
 
   Picture Grab(std::string_view name, bool held) override {
