@@ -2,7 +2,9 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "commands/drop_command.h"
 #include "commands/file_rows.h"
 #include "resource_ids.h"
 #include "ui/form1_layout.h"
@@ -136,6 +138,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
+    case WM_DROPFILES:
+      OnDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -155,6 +160,7 @@ void Form1Window::OnCreate() {
   const SIZE size = WindowSizeForClientArea();
   SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   m_focusedControl = control(Form1TabOrder().front());
+  DragAcceptFiles(m_hwnd, TRUE);
 }
 
 void Form1Window::OnActivate(bool active) {
@@ -229,6 +235,24 @@ void Form1Window::PressFocusedButton() {
   // A focused box runs nothing (PressButton knows only buttons), nor does a window elsewhere.
   if (focused != nullptr && IsChild(m_hwnd, focused) && IsWin32ControlId(id)) {
     PressButton(ControlIdFromWin32(id), *this);
+  }
+}
+
+void Form1Window::OnDropFiles(HDROP drop) {
+  POINT at{};
+  DragQueryPoint(drop, &at);
+  const int id = GetDlgCtrlID(ChildWindowFromPointEx(m_hwnd, at, CWP_SKIPINVISIBLE));
+  // Only the first file fills the row; its buffer is sized by asking, as paths may run far past
+  // the old 260-character limit.
+  std::vector<std::u16string> first;
+  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+    std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
+    path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+    first.push_back(ToU16(path));
+  }
+  DragFinish(drop);
+  if (IsWin32ControlId(id)) {
+    DropCommand(ControlIdFromWin32(id), first, *this);
   }
 }
 

@@ -1,14 +1,16 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <shellapi.h>
 
 #include <array>
 #include <functional>
 
-#include "ui_services/control_id.h"
-#include "ui_services/ui_services.h"
 #include "ui/win32/gdi_object.h"
 #include "ui/win32/open_file_dialog.h"
+#include "ui_services/control_id.h"
+#include "ui_services/ui_services.h"
 
 namespace zeduzovir {
 
@@ -38,6 +40,7 @@ class Form1Window final : public UiServices {
   void OnCreate();
   void OnActivate(bool active);
   void OnCommand(int id, int notification);
+  void OnDropFiles(HDROP drop);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   LRESULT OnCtlColorStatic(HDC dc);
   void OnDpiChanged(int dpi, const RECT& suggested);

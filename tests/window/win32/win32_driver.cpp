@@ -4,6 +4,7 @@
 // clang-format off
 #include <windows.h>
 #include <dlgs.h>
+#include <shlobj.h>
 // clang-format on
 #include <gtest/gtest.h>
 
@@ -213,6 +214,23 @@ class Win32Driver final : public WindowDriver {
     g_answerDialog = nullptr;
     return shown;
   }
+  // Sends the window the drop a file manager would: the paths after a DROPFILES header, each
+  // ended by a NUL and the list by one more, at the middle of the control.
+  void Drop(std::string_view name, const std::vector<std::u16string>& paths) override {
+    std::u16string list;
+    for (const std::u16string& path : paths) {
+      list += path + u'\0';
+    }
+    const std::size_t size = sizeof(DROPFILES) + (list.size() + 1) * sizeof(char16_t);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    const PixelRect at = RectOf(name);
+    *header = {sizeof(DROPFILES), {at.left + at.width / 2, at.top + at.height / 2}, FALSE, TRUE};
+    std::copy(list.begin(), list.end(), reinterpret_cast<char16_t*>(header + 1));
+    GlobalUnlock(memory);
+    SendMessageW(form(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+  }
+
   Picture Grab(std::string_view name, bool held) override {
     if (held)
       SendMouse(Centre(name), MOUSEEVENTF_LEFTDOWN);
