@@ -1,21 +1,26 @@
 #!/usr/bin/env bash
-# Runs a Windows program under Wine on a headless X server of its own.
-#   run_under_wine.sh WINEPREFIX DPI PROGRAM [ARGUMENTS...]
-# The prefix is made on first use, with its screen at DPI, and kept, so later runs start in
-# about a second.
+# Runs a command for Wine on a headless X server of its own.
+#   run_under_wine.sh WINEPREFIX|fresh DPI COMMAND [ARGUMENTS...]
+# A named prefix is made on first use, with its screen at DPI, and kept, so later runs start in
+# about a second; "fresh" makes a new prefix for this run alone.
 set -euo pipefail
-export WINEPREFIX=$(realpath -m "$1")  # Wine takes only absolute prefixes
+if [ "$1" = fresh ]; then
+  fresh=$(mktemp -d)
+  trap 'rm -rf "$fresh"' EXIT
+  export WINEPREFIX=$fresh/prefix
+else
+  export WINEPREFIX=$(realpath -m "$1")  # Wine takes only absolute prefixes
+fi
 dpi=$2
 shift 2
 export WINEDEBUG=-all
 # Wine links the prefix's Desktop and Documents into the home folder, so it gets one that lasts
 # as long as the prefix.
 export HOME=$WINEPREFIX.home
-mkdir -p "$HOME"
+mkdir -p "$HOME" "$(dirname "$WINEPREFIX")"
 # Wine would otherwise offer to download Mono and Gecko while it makes the prefix.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.ready" ]; then
@@ -29,5 +34,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
   fi
 ) 9>"$WINEPREFIX.lock"
 
-exec xvfb-run -a -s "-screen 0 1280x1024x24" \
-  sh -c 'status=0; wine "$@" || status=$?; wineserver -w; exit $status' run_under_wine "$@"
+status=0
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  sh -c 'status=0; "$@" || status=$?; wineserver -w; exit $status' run_under_wine "$@" || status=$?
+exit "$status"

@@ -1,5 +1,6 @@
-// Starts Zeduzovir.exe from this program's own folder, waits for its window, closes it as a
-// person would and checks that the program then ends cleanly.
+// Starts Zeduzovir.exe, from this program's own folder or as given, waits for its window, closes
+// it as a person would and checks that the program then ends cleanly.
+//   start_and_close [PROGRAM]
 
 #include <windows.h>
 
@@ -11,10 +12,13 @@ int Fail(const char* why) {
   return 1;
 }
 
-int main() {
+int wmain(int argc, wchar_t* argv[]) {
   wchar_t self[MAX_PATH] = {};
   std::wstring program(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
   program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"Zeduzovir.exe");
+  if (argc > 1) {
+    program = argv[1];
+  }
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};
