@@ -232,6 +232,7 @@ TEST_F(Form1Conformance, ButtonsAreDrawnFromTheirSettings) {
       // Face, outline (the shadow at half strength), and the emboss, swapped while held.
       EXPECT_EQ(at(2, middle), wanted.bcol);
       EXPECT_EQ(at(0, middle), (Rgb{96, 96, 96}));
+      EXPECT_EQ(at(middle, 0), (Rgb{96, 96, 96}));
       EXPECT_EQ(at(-1, -1), (Rgb{96, 96, 96}));
       EXPECT_EQ(at(1, middle), held ? wanted.embossm : wanted.embosss);
       EXPECT_EQ(at(middle, 1), held ? wanted.embossm : wanted.embosss);

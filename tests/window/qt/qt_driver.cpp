@@ -8,12 +8,15 @@
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTimer>
 
 #include "ui/qt/form1.h"
@@ -75,9 +78,15 @@ class QtDriver final : public WindowDriver {
       shown.title = ToU16String(modal->windowTitle());
       Type("Text5", u"z");  // blocked while the modal window is open
       if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+        // The message as it reads on screen: markup, if taken as such, shows as its text.
+        const auto* label = box->findChild<QLabel*>("qt_msgbox_label");
+        const bool markup =
+            label->textFormat() == Qt::RichText ||
+            (label->textFormat() == Qt::AutoText && Qt::mightBeRichText(label->text()));
         shown = {Modal::Kind::MessageBox,
                  shown.title,
-                 ToU16String(box->text()),
+                 ToU16String(markup ? QTextDocumentFragment::fromHtml(label->text()).toPlainText()
+                                    : label->text()),
                  box->icon() != QMessageBox::NoIcon,
                  static_cast<int>(box->buttons().size()),
                  {}};
