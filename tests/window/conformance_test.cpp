@@ -231,9 +231,9 @@ TEST_F(Form1Conformance, ButtonsAreDrawnFromTheirSettings) {
       const int middle = button.height / scale / 2;
       // Face, outline (the shadow at half strength), and the emboss, swapped while held.
       EXPECT_EQ(at(2, middle), wanted.bcol);
-      EXPECT_EQ(at(0, middle), (Rgb{96, 96, 96}));
-      EXPECT_EQ(at(middle, 0), (Rgb{96, 96, 96}));
-      EXPECT_EQ(at(-1, -1), (Rgb{96, 96, 96}));
+      for (const auto& [x, y] : {std::pair{0, middle}, {middle, 0}, {-1, middle}, {middle, -1}}) {
+        EXPECT_EQ(at(x, y), (Rgb{96, 96, 96})) << "outline at " << x << "," << y;
+      }
       EXPECT_EQ(at(1, middle), held ? wanted.embossm : wanted.embosss);
       EXPECT_EQ(at(middle, 1), held ? wanted.embossm : wanted.embosss);
       EXPECT_EQ(at(-2, middle), held ? wanted.embosss : wanted.embossm);
