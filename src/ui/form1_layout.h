@@ -3,8 +3,8 @@
 #include <span>
 #include <string_view>
 
-#include "ui_services/control_id.h"
 #include "ui/twips.h"
+#include "ui_services/control_id.h"
 
 namespace zeduzovir {
 

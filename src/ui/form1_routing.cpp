@@ -6,17 +6,15 @@
 
 namespace zeduzovir {
 
-bool PressButton(ControlId button, UiServices& ui) {
+void PressButton(ControlId button, UiServices& ui) {
   if (button == kRestoreButton) {
     RestoreCommand(FileRows().front().textBox, ui);
-    return true;
+    return;
   }
   const FileRow* row = FileRowOf(button);
-  if (row == nullptr || row->browseButton != button) {
-    return false;
+  if (row != nullptr && row->browseButton == button) {
+    BrowseCommand(row->textBox, ui);
   }
-  BrowseCommand(row->textBox, ui);
-  return true;
 }
 
 }  // namespace zeduzovir

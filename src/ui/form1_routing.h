@@ -9,7 +9,7 @@ class UiServices;
 inline constexpr ControlId kRestoreButton = ControlId::TesgardButton2;
 
 // Runs the command of a pressed button: the restore button restores row 1, each Browse
-// button fills its own row. Returns false for a control that has no command.
-bool PressButton(ControlId button, UiServices& ui);
+// button fills its own row. Any other control runs nothing.
+void PressButton(ControlId button, UiServices& ui);
 
 }  // namespace zeduzovir

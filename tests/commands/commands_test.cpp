@@ -49,16 +49,6 @@ TEST(RestoreTest, MarkerBeyondTheFirstUnitsOfAVeryLongPath) {
   EXPECT_EQ(DeriveRestoredName(prefix + u"xaBrin"), u"");
 }
 
-TEST(RestoreTest, LabelsAndBoxesRunNothing) {
-  FakeUiServices ui;
-  ui.text(ControlId::Text1) = u"one.txtxaBrint";
-  for (ControlId id : {ControlId::Label1, ControlId::Text1}) {
-    EXPECT_FALSE(PressButton(id, ui));
-  }
-  EXPECT_TRUE(ui.messages.empty());
-  EXPECT_EQ(ui.dialogsShown, 0);
-}
-
 struct ElideCase {
   std::u16string text;
   std::size_t maxLength;

@@ -118,10 +118,11 @@ struct KeyCase {
   Modal::Kind opens;
 };
 
-TEST_F(Form1Conformance, SpaceAndEnterPressTheFocusedButtonOnly) {
+TEST_F(Form1Conformance, SpaceAndEnterPressTheFocusedButtonAndNothingElse) {
   for (const KeyCase& press : {KeyCase{"TesgardButton2", PressWith::Space, Modal::Kind::MessageBox},
                                KeyCase{"TesgardButton2", PressWith::Enter, Modal::Kind::MessageBox},
                                KeyCase{"TesgardButton6", PressWith::Enter, Modal::Kind::FileDialog},
+                               KeyCase{"TesgardButton2", PressWith::Letter, Modal::Kind::None},
                                KeyCase{"Text1", PressWith::Enter, Modal::Kind::None},
                                KeyCase{"Text1", PressWith::Space, Modal::Kind::None}}) {
     EXPECT_EQ(window->Press(press.control, press.key).kind, press.opens)
@@ -196,8 +197,8 @@ TEST_F(Form1Conformance, MillionCharacterPathRestoresAndTheWindowStaysUsable) {
   EXPECT_EQ(window->Press("TesgardButton2", PressWith::Mouse).text, kNothing);
 }
 
-// The caption's ink in a picture of a button: the pixels inside the edges that are not the
-// face colour, and the darkest of them.
+// The caption's ink in a picture of a button: the dark pixels inside the edges (a focus ring is
+// light), and the darkest of them.
 struct Ink {
   int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1, darkest = 3 * 255;
 };
@@ -207,7 +208,7 @@ Ink CaptionInk(const Picture& button, int inset) {
   for (int y = inset; y < button.height - inset; ++y) {
     for (int x = inset; x < button.width - inset; ++x) {
       const Rgb c = button.at(x, y);
-      if (c == kTesgardButtonSettings.bcol)
+      if (c.red + c.green + c.blue >= 3 * 128)
         continue;
       ink = {std::min(ink.left, x), std::min(ink.top, y), std::max(ink.right, x),
              std::max(ink.bottom, y), std::min(ink.darkest, c.red + c.green + c.blue)};
@@ -218,9 +219,13 @@ Ink CaptionInk(const Picture& button, int inset) {
 
 TEST_F(Form1Conformance, ButtonsAreDrawnFromTheirSettings) {
   const TesgardButtonSettings& wanted = kTesgardButtonSettings;
+  window->PressTab();
+  window->PressTab();  // on to the restore button, by keyboard, so its focus ring shows
   for (const char* name : {"TesgardButton1", "TesgardButton6", "TesgardButton2"}) {
     SCOPED_TRACE(name);
-    for (const bool held : {false, true}) {
+    const bool focused = std::string(name) == "TesgardButton2";
+    // Held down, the button takes the focus, so only the focused button is also seen held.
+    for (const bool held : {false, focused}) {
       const Picture button = window->Grab(name, held);
       const int scale = button.width / window->RectOf(name).width;
       // A layout pixel's colour; negative offsets count from the far edges.
@@ -238,6 +243,13 @@ TEST_F(Form1Conformance, ButtonsAreDrawnFromTheirSettings) {
       EXPECT_EQ(at(middle, 1), held ? wanted.embossm : wanted.embosss);
       EXPECT_EQ(at(-2, middle), held ? wanted.embosss : wanted.embossm);
       EXPECT_EQ(at(middle, -2), held ? wanted.embosss : wanted.embossm);
+
+      // A focus ring inside the edges on the focused button alone.
+      bool ring = false;
+      for (int y = 3; y < button.height / scale - 3; ++y) {
+        ring = ring || at(3, y) != wanted.bcol;
+      }
+      EXPECT_EQ(ring, focused);
 
       // The whole caption, in its colour (black, smoothed edges aside), moved down and to the
       // right while held.

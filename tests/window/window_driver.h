@@ -20,7 +20,8 @@ struct Picture {
   Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
 };
 
-enum class PressWith { Mouse, Space, Enter };
+// A press by the mouse, or by a key while the control has the focus.
+enum class PressWith { Mouse, Space, Enter, Letter };
 
 // What the modal window that a press opened showed.
 struct Modal {

@@ -112,7 +112,9 @@ class QtDriver final : public WindowDriver {
       QTest::mouseClick(window(), Qt::LeftButton, {}, Centre(button));
     } else {
       child(button)->setFocus();
-      QTest::keyClick(window(), how == PressWith::Space ? Qt::Key_Space : Qt::Key_Return);
+      QTest::keyClick(window(), how == PressWith::Space   ? Qt::Key_Space
+                                : how == PressWith::Enter ? Qt::Key_Return
+                                                          : Qt::Key_X);
     }
     return shown;
   }

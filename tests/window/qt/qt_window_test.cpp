@@ -62,6 +62,7 @@ TEST(QtForm1, FontsAndWhatScreenReadersHear) {
     EXPECT_EQ(accessible->text(QAccessible::Name), expected.accessibleName);
     EXPECT_EQ(accessible->text(QAccessible::Description), expected.description);
   }
+  EXPECT_TRUE(form.windowIcon().availableSizes().contains(QSize(32, 32)));
   QAccessibleInterface* window = QAccessible::queryAccessibleInterface(&form);
   EXPECT_EQ(window->text(QAccessible::Name), "Zeduzovir");
   EXPECT_EQ(window->childCount(), 16);

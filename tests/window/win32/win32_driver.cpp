@@ -206,7 +206,7 @@ class Win32Driver final : public WindowDriver {
       SendMouse(Centre(button), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
     } else {
       SetFocus(control(button));
-      SendKey(how == PressWith::Space ? VK_SPACE : VK_RETURN);
+      SendKey(how == PressWith::Space ? VK_SPACE : how == PressWith::Enter ? VK_RETURN : 'X');
     }
     Pump(form(), how == PressWith::Mouse ? 5000 : 500, [&] { return answered; });
     Settle(form());
