@@ -28,7 +28,8 @@ void Require(bool holds, const char* promise) {
 // Any UTF-16 text, lone surrogates and NULs included, from the front of the input (so seeds
 // and the dictionary read as text); sometimes repeated into a huge one.
 std::u16string ConsumeText(FuzzedDataProvider& input) {
-  const auto bytes = input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange(0, 64) * 2);
+  const auto bytes =
+      input.ConsumeBytes<std::uint8_t>(input.ConsumeIntegralInRange<std::size_t>(0, 64) * 2);
   std::u16string text;
   for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
     text += static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
