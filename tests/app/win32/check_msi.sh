@@ -33,7 +33,8 @@ for value in 'DisplayName.*Zeduzovir$' 'DisplayVersion.*1\.0\.0$' 'Publisher.*Th
 done
 # Installed apps show the icon that Windows Installer keeps for the product.
 ls "$drive"/windows/Installer/{*}/zeduzovir.ico >/dev/null 2>&1 || fail "no icon kept for the entry"
-msiinfo export "$msi" Property | grep -q $'^ARPPRODUCTICON\tzeduzovir.ico' || fail "no ARPPRODUCTICON"
+properties=$(msiinfo export "$msi" Property)
+grep -q $'^ARPPRODUCTICON\tzeduzovir.ico' <<<"$properties" || fail "no ARPPRODUCTICON"
 wine "$(winepath -w "$starter")" "$(winepath -w "$program")" || fail "the installed program did not start and close"
 
 wine msiexec /i "$(winepath -w "$msi")" /qn || fail "installing again exited with $?"
