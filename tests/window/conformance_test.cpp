@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <string>
 
 #include "support/restore_cases.h"
@@ -225,7 +224,9 @@ TEST_F(Form1Conformance, ButtonsAreDrawnFromTheirSettings) {
     SCOPED_TRACE(name);
     const bool focused = std::string(name) == "TesgardButton2";
     // Held down, the button takes the focus, so only the focused button is also seen held.
-    for (const bool held : {false, focused}) {
+    for (const bool held : {false, true}) {
+      if (held && !focused)
+        continue;
       const Picture button = window->Grab(name, held);
       const int scale = button.width / window->RectOf(name).width;
       // A layout pixel's colour; negative offsets count from the far edges.
