@@ -96,6 +96,7 @@ TEST_P(RestoreConformance, RestoresRowOneOnlyAndReportsIt) {
   EXPECT_EQ(shown.icon, GetParam().restored());
   EXPECT_EQ(shown.buttons, 1);
   EXPECT_EQ(window->TextOf("Text1"), GetParam().row1After);
+  EXPECT_EQ(window->FocusedControl(), "TesgardButton2");  // the keyboard is back where it was
   // Text5 also shows that the window took no typing while the box was open.
   for (const char* box : {"Text2", "Text3", "Text4", "Text5"}) {
     EXPECT_EQ(window->TextOf(box), u"other.docxaBrint") << box;

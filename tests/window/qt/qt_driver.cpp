@@ -116,6 +116,9 @@ class QtDriver final : public WindowDriver {
                                 : how == PressWith::Enter ? Qt::Key_Return
                                                           : Qt::Key_X);
     }
+    // A window manager hands the window back the keyboard once its box has closed.
+    m_form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
     return shown;
   }
 
