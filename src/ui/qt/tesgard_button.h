@@ -14,7 +14,6 @@ class TesgardButton final : public QAbstractButton {
  public:
   explicit TesgardButton(const TesgardButtonSettings& settings, QWidget* parent = nullptr);
 
-  const TesgardButtonSettings& settings() const { return m_settings; }
   QSize sizeHint() const override;
 
  protected:

@@ -17,8 +17,6 @@ class OpenFileDialog {
   // Shows the dialog modally over `owner`; returns the chosen path, or nothing on cancel.
   std::optional<std::u16string> Show(HWND owner);
 
-  const std::u16string& fileName() const { return m_fileName; }
-
  private:
   std::u16string m_fileName;
 };

@@ -60,7 +60,7 @@ class QtDriver final : public WindowDriver {
     qobject_cast<QLineEdit*>(child(box))->setText(ToQString(text));
   }
   void Type(std::string_view box, std::u16string_view text) override {
-    ClickInto(box);
+    QTest::mouseClick(window(), Qt::LeftButton, {}, Centre(box));
     for (const char16_t unit : text) {
       QTest::keyClick(window(), static_cast<char>(unit));
     }
@@ -173,9 +173,6 @@ class QtDriver final : public WindowDriver {
     return found;
   }
   QPoint Centre(std::string_view name) { return child(name)->geometry().center(); }
-  void ClickInto(std::string_view name) {
-    QTest::mouseClick(window(), Qt::LeftButton, {}, Centre(name));
-  }
 
   std::unique_ptr<Form1> m_form;
   QTemporaryDir m_files;
