@@ -12,8 +12,6 @@ packages=(
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils
   # packages and their checks
   dpkg-dev desktop-file-utils appstream lintian wixl msitools
-  # the sanitizer build and the fuzzer
-  clang libclang-rt-14-dev
   # tests
   dbus strace libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )

@@ -8,7 +8,7 @@ cmake --preset ci
 cmake --build --preset ci
 ctest --preset ci --parallel 2
 
-# The core and the Qt window again under AddressSanitizer and UBSan, and the core fuzzed.
+# The core and the Qt window again under AddressSanitizer and UBSan.
 cmake --preset sanitize
 cmake --build --preset sanitize
 ctest --preset sanitize --parallel 2

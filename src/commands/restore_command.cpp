@@ -1,14 +1,14 @@
 #include "commands/restore_command.h"
 
-#include "commands/elide_middle.h"
 #include "commands/restore_rule.h"
+#include "commands/shown_name.h"
 #include "ui_services/ui_services.h"
 
 namespace zeduzovir {
 
 std::u16string RestoredMessage(std::u16string_view restoredName) {
   std::u16string message = u"Restored ";
-  message += ElideMiddle(restoredName, kMaxNameLengthInMessage);
+  message += ShownName(restoredName, kMaxNameLengthInMessage);
   message += u". Check your file to see if it's restored.";
   return message;
 }

@@ -16,7 +16,8 @@ inline constexpr std::size_t kMinimumRestoreLength = 2;
 inline constexpr std::u16string_view kNothingToDecryptMessage = u"Nothing to decrypt";
 
 // Longer names are shortened in the middle in the message, which would otherwise take seconds
-// to lay out and not fit on any screen; the box itself keeps the whole name.
+// to lay out and not fit on any screen; the box itself keeps the whole name, hidden characters
+// included, since it is what the next restore reads.
 inline constexpr std::size_t kMaxNameLengthInMessage = 1024;
 
 std::u16string RestoredMessage(std::u16string_view restoredName);
