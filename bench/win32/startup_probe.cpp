@@ -1,7 +1,8 @@
 // Starts Windows programs from this program's folder in turn, round after round, and measures
 // the time from process start until each shows its window.
 //   startup_probe ROUNDS PROGRAM.exe...
-// Prints, per program: startup_ms=<median> program=<name>
+// Prints, per program: startup_ms=<median> program=<name>; for two programs also
+// median_ratio=<the median over rounds of the first's time over the second's>
 
 #include <windows.h>
 
@@ -76,9 +77,19 @@ int wmain(int argc, wchar_t* argv[]) {
     }
   }
   for (int p = 0; p < programs; ++p) {
-    auto& values = millis[static_cast<std::size_t>(p)];
+    auto values = millis[static_cast<std::size_t>(p)];
     std::sort(values.begin(), values.end());
     std::printf("startup_ms=%.1f program=%ls\n", values[values.size() / 2], argv[2 + p]);
+  }
+  // Each round's time of the first program over the second's, as the machine's load drifts
+  // between rounds but hardly within one.
+  if (programs == 2) {
+    std::vector<double> ratios;
+    for (std::size_t round = 0; round < millis[0].size(); ++round) {
+      ratios.push_back(millis[0][round] / millis[1][round]);
+    }
+    std::sort(ratios.begin(), ratios.end());
+    std::printf("median_ratio=%.3f\n", ratios[ratios.size() / 2]);
   }
   return 0;
 }

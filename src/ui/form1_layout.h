@@ -25,6 +25,7 @@ struct FontSpec {
   std::u16string_view face;  // empty: the window's default font
   double points;
   int weight;
+  friend constexpr bool operator==(const FontSpec&, const FontSpec&) = default;
 };
 
 inline constexpr FontSpec kWindowDefaultFont{};

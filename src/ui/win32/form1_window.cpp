@@ -1,5 +1,6 @@
 #include "ui/win32/form1_window.h"
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "ui/form1_routing.h"
 #include "ui/tesgard_button_settings.h"
 #include "ui/twips.h"
+#include "ui/win32/system_function.h"
 #include "ui/win32/tesgard_button.h"
 #include "ui/win32/win32_control_ids.h"
 #include "ui/win32/win32_text.h"
@@ -21,7 +23,8 @@ namespace {
 
 constexpr wchar_t kWindowClass[] = L"Zeduzovir.Form1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-constexpr DWORD kWindowExStyle = 0;
+// Takes dropped files, as DragAcceptFiles would make it, without loading shell32 at start.
+constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
 constexpr int kAppIconId = IDI_ZEDUZOVIR;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
@@ -42,7 +45,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   RegisterClassExW(&windowClass);
 }
 
-UniqueFont CreateControlFont(const FontSpec& wanted, int dpi) {
+LOGFONTW ControlFont(const FontSpec& wanted, int dpi) {
   LOGFONTW font{};
   font.lfHeight = -PointsToPixels(wanted.points, dpi);
   font.lfWeight = wanted.weight;
@@ -51,15 +54,7 @@ UniqueFont CreateControlFont(const FontSpec& wanted, int dpi) {
   // The face name stays as written; Windows maps "MS Sans Serif" to its substitute itself.
   const std::wstring face = ToWide(wanted.face);
   face.copy(font.lfFaceName, LF_FACESIZE - 1);
-  return UniqueFont(CreateFontIndirectW(&font));
-}
-
-UniqueFont CreateWindowDefaultFont(int dpi) {
-  NONCLIENTMETRICSW metrics{};
-  metrics.cbSize = sizeof(metrics);
-  SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
-                             static_cast<UINT>(dpi));
-  return UniqueFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  return font;
 }
 
 HWND CreateChild(HWND parent, const ControlSpec& entry) {
@@ -87,8 +82,9 @@ HWND CreateChild(HWND parent, const ControlSpec& entry) {
 
 }  // namespace
 
-Form1Window::Form1Window(HINSTANCE instance, std::function<void()> onDestroyed)
-    : m_instance(instance), m_onDestroyed(std::move(onDestroyed)) {
+Form1Window::Form1Window(HINSTANCE instance, std::function<void()> onDestroyed,
+                         DpiFunctions dpiFunctions)
+    : m_instance(instance), m_onDestroyed(std::move(onDestroyed)), m_dpiFunctions(dpiFunctions) {
   RegisterWindowClass(instance, &Form1Window::WindowProc);
   const std::wstring caption = ToWide(kForm1Caption);
   CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
@@ -117,6 +113,7 @@ LRESULT CALLBACK Form1Window::WindowProc(HWND hwnd, UINT message, WPARAM wParam,
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     window->m_hwnd = nullptr;
     window->m_controls.fill(nullptr);
+    window->m_fonts.clear();  // the controls that showed them are gone
     return DefWindowProcW(hwnd, message, wParam, lParam);
   }
   return window->HandleMessage(message, wParam, lParam);
@@ -153,14 +150,13 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void Form1Window::OnCreate() {
-  m_dpi = static_cast<int>(GetDpiForWindow(m_hwnd));
+  m_dpi = m_dpiFunctions.DpiOf(m_hwnd);
   CreateControls();
   CreateFonts();
   LayOut();
   const SIZE size = WindowSizeForClientArea();
   SetWindowPos(m_hwnd, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   m_focusedControl = control(Form1TabOrder().front());
-  DragAcceptFiles(m_hwnd, TRUE);
 }
 
 void Form1Window::OnActivate(bool active) {
@@ -185,17 +181,19 @@ void Form1Window::CreateControls() {
 
 void Form1Window::CreateFonts() {
   // The fonts in use are deleted only once every control has moved to the new ones.
-  UniqueFont windowFont = CreateWindowDefaultFont(m_dpi);
-  std::array<UniqueFont, kControlCount> fonts;
+  std::vector<SharedFont> fonts;
   for (const ControlSpec& entry : Form1Controls()) {
-    auto& font = fonts[IndexOf(entry.id)];
-    if (!entry.font.face.empty()) {
-      font = CreateControlFont(entry.font, m_dpi);
+    auto shared = std::find_if(fonts.begin(), fonts.end(), [&entry](const SharedFont& font) {
+      return font.spec == entry.font;
+    });
+    if (shared == fonts.end()) {
+      const LOGFONTW wanted = entry.font == kWindowDefaultFont ? m_dpiFunctions.MessageFont(m_dpi)
+                                                               : ControlFont(entry.font, m_dpi);
+      fonts.push_back({entry.font, UniqueFont(CreateFontIndirectW(&wanted))});
+      shared = fonts.end() - 1;
     }
-    HFONT shown = font ? font.get() : windowFont.get();
-    SendMessageW(control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(shown), TRUE);
+    SendMessageW(control(entry.id), WM_SETFONT, reinterpret_cast<WPARAM>(shared->font.get()), TRUE);
   }
-  m_windowFont = std::move(windowFont);
   m_fonts = std::move(fonts);
 }
 
@@ -239,18 +237,27 @@ void Form1Window::PressFocusedButton() {
 }
 
 void Form1Window::OnDropFiles(HDROP drop) {
+  // shell32 is loaded on the first drop rather than at every start.
+  const auto dragQueryPoint =
+      SystemFunction<decltype(&DragQueryPoint)>(L"shell32.dll", "DragQueryPoint");
+  const auto dragQueryFile =
+      SystemFunction<decltype(&DragQueryFileW)>(L"shell32.dll", "DragQueryFileW");
+  const auto dragFinish = SystemFunction<decltype(&DragFinish)>(L"shell32.dll", "DragFinish");
+  if (dragQueryPoint == nullptr || dragQueryFile == nullptr || dragFinish == nullptr) {
+    return;
+  }
   POINT at{};
-  DragQueryPoint(drop, &at);
+  dragQueryPoint(drop, &at);
   const int id = GetDlgCtrlID(ChildWindowFromPointEx(m_hwnd, at, CWP_SKIPINVISIBLE));
   // Only the first file fills the row; its buffer is sized by asking, as paths may run far past
   // the old 260-character limit.
   std::vector<std::u16string> first;
-  if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-    std::wstring path(DragQueryFileW(drop, 0, nullptr, 0) + 1, L'\0');
-    path.resize(DragQueryFileW(drop, 0, path.data(), static_cast<UINT>(path.size())));
+  if (dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+    std::wstring path(dragQueryFile(drop, 0, nullptr, 0) + 1, L'\0');
+    path.resize(dragQueryFile(drop, 0, path.data(), static_cast<UINT>(path.size())));
     first.push_back(ToU16(path));
   }
-  DragFinish(drop);
+  dragFinish(drop);
   if (IsWin32ControlId(id)) {
     DropCommand(ControlIdFromWin32(id), first, *this);
   }

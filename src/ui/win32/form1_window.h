@@ -6,7 +6,10 @@
 
 #include <array>
 #include <functional>
+#include <vector>
 
+#include "ui/form1_layout.h"
+#include "ui/win32/dpi_functions.h"
 #include "ui/win32/gdi_object.h"
 #include "ui/win32/open_file_dialog.h"
 #include "ui_services/control_id.h"
@@ -19,7 +22,8 @@ namespace zeduzovir {
 class Form1Window final : public UiServices {
  public:
   // `onDestroyed` runs when the window goes; the program ends its message loop there.
-  Form1Window(HINSTANCE instance, std::function<void()> onDestroyed = {});
+  Form1Window(HINSTANCE instance, std::function<void()> onDestroyed = {},
+              DpiFunctions dpiFunctions = DpiFunctions::Lookup());
   ~Form1Window() override;
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
@@ -58,8 +62,13 @@ class Form1Window final : public UiServices {
   int m_dpi = USER_DEFAULT_SCREEN_DPI;
   std::array<HWND, kControlCount> m_controls{};
   HWND m_focusedControl = nullptr;
-  std::array<UniqueFont, kControlCount> m_fonts;
-  UniqueFont m_windowFont;
+  struct SharedFont {
+    FontSpec spec;
+    UniqueFont font;
+  };
+  DpiFunctions m_dpiFunctions;
+  // One font for each different font of the table, for all the controls that show it.
+  std::vector<SharedFont> m_fonts;
   OpenFileDialog m_commonDialog1;
 };
 

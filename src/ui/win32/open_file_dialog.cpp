@@ -6,6 +6,8 @@
 #include <cwchar>
 #include <vector>
 
+#include "ui/win32/system_function.h"
+
 namespace zeduzovir {
 
 std::optional<std::u16string> OpenFileDialog::Show(HWND owner) {
@@ -20,7 +22,12 @@ std::optional<std::u16string> OpenFileDialog::Show(HWND owner) {
   request.lpstrFile = buffer.data();
   request.nMaxFile = static_cast<DWORD>(buffer.size());
   // A cancel and a dialog that could not open both leave the row as it was.
-  if (!GetOpenFileNameW(&request)) {
+  // Loaded on the first Browse rather than at every start.
+  if (m_getOpenFileName == nullptr) {
+    m_getOpenFileName =
+        SystemFunction<decltype(&GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  }
+  if (m_getOpenFileName == nullptr || !m_getOpenFileName(&request)) {
     return std::nullopt;
   }
   m_fileName.assign(buffer.data(), buffer.data() + std::wcslen(buffer.data()));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commdlg.h>
 
 #include <optional>
 #include <string>
@@ -19,6 +21,7 @@ class OpenFileDialog {
 
  private:
   std::u16string m_fileName;
+  decltype(&GetOpenFileNameW) m_getOpenFileName = nullptr;
 };
 
 }  // namespace zeduzovir

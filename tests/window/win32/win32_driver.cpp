@@ -139,10 +139,20 @@ void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD) {
 
 class Win32Driver final : public WindowDriver {
  public:
-  Win32Driver() : m_window(std::make_unique<Form1Window>(GetModuleHandleW(nullptr))) {
+  // With ZEDUZOVIR_TEST_SYSTEM_DPI set, the window finds none of the per-window DPI functions,
+  // as on Windows 7 and 8.
+  Win32Driver()
+      : m_window(std::make_unique<Form1Window>(GetModuleHandleW(nullptr), nullptr,
+                                               _wgetenv(L"ZEDUZOVIR_TEST_SYSTEM_DPI")
+                                                   ? DpiFunctions::None()
+                                                   : DpiFunctions::Lookup())) {
     ShowWindow(form(), SW_SHOW);
     SetForegroundWindow(form());
     Settle(form());
+    // Laid out for the screen it shows on, with or without the per-window DPI functions.
+    HDC screen = GetDC(nullptr);
+    EXPECT_EQ(m_window->dpi(), GetDeviceCaps(screen, LOGPIXELSY));
+    ReleaseDC(nullptr, screen);
   }
 
   ~Win32Driver() override {
