@@ -11,7 +11,7 @@ packages=(
   # Zeduzovir.exe, cross-built and tested under Wine
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils
   # packages and their checks
-  dpkg-dev desktop-file-utils appstream lintian wixl msitools
+  dpkg-dev desktop-file-utils appstream lintian wixl msitools faketime fakeroot
   # tests
   dbus strace libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )
