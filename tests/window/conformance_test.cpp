@@ -68,6 +68,43 @@ TEST_F(Form1Conformance, LaysOutTheWindowAtItsDpi) {
   }
 }
 
+struct ExpectedLook {
+  const char* control;
+  Font at96;
+  Font at144;  // the face and weight as at 96
+  std::u16string accessibleName;
+  std::u16string description;
+};
+
+TEST_F(Form1Conformance, FontsIconAndWhatScreenReadersHear) {
+  const Font label{u"MS Sans Serif", 13, 700};
+  const Font browse{u"Times New Roman", 11, 400};
+  const Font restore{u"Times New Roman", 19, 700};
+  const ExpectedLook looks[] = {
+      {"Label2", label, {label.face, 20, 700}, u"File2:", u""},
+      {"Text2", {}, {}, u"File2:", u""},
+      {"TesgardButton1", browse, {browse.face, 17, 400}, u"Browse", u"Choose the file for File1"},
+      {"TesgardButton7", browse, {browse.face, 17, 400}, u"Browse", u"Choose the file for File5"},
+      {"TesgardButton2", restore, {restore.face, 29, 700}, u"Restore xabrint File", u""},
+  };
+  for (const ExpectedLook& expected : looks) {
+    SCOPED_TRACE(expected.control);
+    const Font wanted = expected.at96.face.empty()   ? window->FontOf("Form1")
+                        : window->LayoutDpi() == 144 ? expected.at144
+                                                     : expected.at96;
+    EXPECT_EQ(window->FontOf(expected.control), wanted);
+    EXPECT_EQ(window->AccessibleName(expected.control), expected.accessibleName);
+    EXPECT_EQ(window->AccessibleDescription(expected.control).value_or(expected.description),
+              expected.description);
+  }
+  // The small and the large icon, as the desktop scales them.
+  const std::vector<int> icons = window->IconSizes();
+  for (const int size : {16, 32}) {
+    const int scaled = size * window->LayoutDpi() / 96;
+    EXPECT_TRUE(std::count(icons.begin(), icons.end(), scaled)) << scaled << " pixels";
+  }
+}
+
 TEST_F(Form1Conformance, FocusStartsOnFirstBrowseAndTabWalksRoundTheWindow) {
   const std::array<std::string, 12> order{"TesgardButton1", "Text1",          "TesgardButton2",
                                           "Text2",          "Text3",          "Text4",

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,18 @@ struct Picture {
   int height = 0;
   std::vector<Rgb> pixels;  // row by row
   Rgb at(int x, int y) const { return pixels[static_cast<std::size_t>(y * width + x)]; }
+};
+
+// A control's font as the window asks for it: the face, the height in layout pixels, the weight.
+struct Font {
+  std::u16string face;
+  int pixels = 0;
+  int weight = 0;
+  friend bool operator==(const Font&, const Font&) = default;
+  friend void PrintTo(const Font& font, std::ostream* os) {
+    *os << std::string(font.face.begin(), font.face.end()) << " " << font.pixels << " px "
+        << font.weight;
+  }
 };
 
 // A press by the mouse, or by a key while the control has the focus.
@@ -46,6 +59,13 @@ class WindowDriver {
   virtual PixelRect RectOf(std::string_view control) = 0;
   virtual std::u16string TextOf(std::string_view control) = 0;
   virtual std::string FocusedControl() = 0;
+  // "Form1" for the window's default font.
+  virtual Font FontOf(std::string_view control) = 0;
+  // What a screen reader calls a control, and what more it says of it where the platform tells.
+  virtual std::u16string AccessibleName(std::string_view control) = 0;
+  virtual std::optional<std::u16string> AccessibleDescription(std::string_view control) = 0;
+  // The sizes, in pixels, of the window's icon as the desktop gets it.
+  virtual std::vector<int> IconSizes() = 0;
   virtual void PressTab() = 0;
   // Puts the text in a box at once, as a paste does; Type() enters it key by key.
   virtual void Paste(std::string_view box, std::u16string_view text) = 0;

@@ -184,7 +184,7 @@ void Form1Window::CreateFonts() {
   std::vector<SharedFont> fonts;
   for (const ControlSpec& entry : Form1Controls()) {
     auto shared = std::find_if(fonts.begin(), fonts.end(), [&entry](const SharedFont& font) {
-      return font.spec == entry.font;
+      return font.kind == entry.font;
     });
     if (shared == fonts.end()) {
       const LOGFONTW wanted = entry.font == kWindowDefaultFont ? m_dpiFunctions.MessageFont(m_dpi)

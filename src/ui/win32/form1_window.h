@@ -63,7 +63,7 @@ class Form1Window final : public UiServices {
   std::array<HWND, kControlCount> m_controls{};
   HWND m_focusedControl = nullptr;
   struct SharedFont {
-    FontSpec spec;
+    FontSpec kind;
     UniqueFont font;
   };
   DpiFunctions m_dpiFunctions;

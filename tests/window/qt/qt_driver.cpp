@@ -4,10 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -54,6 +56,24 @@ class QtDriver final : public WindowDriver {
   std::string FocusedControl() override {
     QWidget* focused = QApplication::focusWidget();
     return focused != nullptr ? focused->objectName().toStdString() : std::string();
+  }
+  Font FontOf(std::string_view name) override {
+    const QFont font = name == "Form1" ? m_form->font() : child(name)->font();
+    return {ToU16String(font.family()), QFontInfo(font).pixelSize(), font.weight()};
+  }
+  std::u16string AccessibleName(std::string_view name) override {
+    return ToU16String(QAccessible::queryAccessibleInterface(child(name))->text(QAccessible::Name));
+  }
+  std::optional<std::u16string> AccessibleDescription(std::string_view name) override {
+    return ToU16String(
+        QAccessible::queryAccessibleInterface(child(name))->text(QAccessible::Description));
+  }
+  std::vector<int> IconSizes() override {
+    std::vector<int> sizes;
+    for (const QSize size : m_form->windowIcon().availableSizes()) {
+      sizes.push_back(size.width());
+    }
+    return sizes;
   }
   void PressTab() override { QTest::keyClick(window(), Qt::Key_Tab); }
   void Paste(std::string_view box, std::u16string_view text) override {

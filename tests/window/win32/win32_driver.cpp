@@ -178,6 +178,42 @@ class Win32Driver final : public WindowDriver {
     const int id = GetDlgCtrlID(GetFocus());
     return IsWin32ControlId(id) ? std::string(Form1Control(ControlIdFromWin32(id)).name) : "";
   }
+  Font FontOf(std::string_view name) override {
+    LOGFONTW font{};
+    if (name == "Form1") {
+      NONCLIENTMETRICSW metrics{};
+      metrics.cbSize = sizeof(metrics);
+      SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+      font = metrics.lfMessageFont;
+    } else {
+      GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control(name), WM_GETFONT, 0, 0)),
+                 sizeof(font), &font);
+    }
+    return {ToU16(font.lfFaceName), std::abs(font.lfHeight), static_cast<int>(font.lfWeight)};
+  }
+  // As Active Accessibility names a box: by the label just before it.
+  std::u16string AccessibleName(std::string_view name) override {
+    HWND before = GetWindow(control(name), GW_HWNDPREV);
+    return IsClass(control(name), L"Edit") && IsClass(before, L"Static")
+               ? WindowText(before)
+               : WindowText(control(name));
+  }
+  std::optional<std::u16string> AccessibleDescription(std::string_view) override {
+    return std::nullopt;
+  }
+  std::vector<int> IconSizes() override {
+    std::vector<int> sizes;
+    for (const int which : {GCLP_HICONSM, GCLP_HICON}) {
+      ICONINFO icon{};
+      GetIconInfo(reinterpret_cast<HICON>(GetClassLongPtrW(form(), which)), &icon);
+      BITMAP bitmap{};
+      GetObjectW(icon.hbmColor, sizeof(bitmap), &bitmap);
+      sizes.push_back(bitmap.bmWidth);
+      DeleteObject(icon.hbmColor);
+      DeleteObject(icon.hbmMask);
+    }
+    return sizes;
+  }
   void PressTab() override {
     SendKey(VK_TAB);
     Settle(form());

@@ -1,61 +1,37 @@
-// What only the Win32 window has: fonts by LOGFONT, labels placed for screen readers, and a new
-// layout when the window moves to a screen of another DPI.
+// What only the Win32 window has: a new layout and new fonts when it moves to a screen of
+// another DPI.
 
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "commands/file_rows.h"
 #include "ui/win32/form1_window.h"
 
 namespace zeduzovir {
 namespace {
 
-LOGFONTW FontOf(HWND window) {
-  LOGFONTW font{};
-  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
-  return font;
-}
-
-struct FontCase {
-  ControlId control;
-  const wchar_t* face;
-  LONG heightAt96;
-  LONG heightAt144;
-  LONG weight;
-};
-
-TEST(Win32Form1, FontsFollowTheDpiAndLabelsComeJustBeforeTheirBoxes) {
+TEST(Win32Form1, MovedToAScreenOf144DpiItLaysItselfOutAgain) {
   Form1Window window(GetModuleHandleW(nullptr));
-  const FontCase fonts[] = {
-      {ControlId::Label2, L"MS Sans Serif", -13, -20, FW_BOLD},  // 9.75 pt is 19.5 px at 144
-      {ControlId::TesgardButton7, L"Times New Roman", -11, -17, FW_NORMAL},
-      {ControlId::TesgardButton2, L"Times New Roman", -19, -29, FW_BOLD},
-  };
-  for (const int dpi : {window.dpi(), 144}) {
-    if (dpi != window.dpi()) {
-      RECT suggested{100, 100, 700, 600};
-      SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
-                   reinterpret_cast<LPARAM>(&suggested));
-      RECT client{}, frame{}, restore{};
-      GetClientRect(window.hwnd(), &client);
-      GetWindowRect(window.hwnd(), &frame);
-      EXPECT_EQ(client.right, 557);  // 5565 twips, 556.5 rounded up
-      EXPECT_EQ(client.bottom, 429);
-      EXPECT_EQ(frame.left, 100);
-      GetWindowRect(window.control(ControlId::TesgardButton2), &restore);
-      MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&restore), 2);
-      EXPECT_EQ(restore.left, 69);
-      EXPECT_EQ(restore.bottom - restore.top, 47);  // 46.5
-    }
-    for (const FontCase& expected : fonts) {
-      const LOGFONTW font = FontOf(window.control(expected.control));
-      EXPECT_STREQ(font.lfFaceName, expected.face);
-      EXPECT_EQ(font.lfHeight, dpi == 144 ? expected.heightAt144 : expected.heightAt96);
-      EXPECT_EQ(font.lfWeight, expected.weight);
-    }
-  }
-  for (const FileRow& row : FileRows()) {
-    EXPECT_EQ(GetWindow(window.control(row.label), GW_HWNDNEXT), window.control(row.textBox));
+  RECT suggested{100, 100, 700, 600};
+  SendMessageW(window.hwnd(), WM_DPICHANGED, MAKEWPARAM(144, 144),
+               reinterpret_cast<LPARAM>(&suggested));
+  RECT client{}, frame{}, restore{};
+  GetClientRect(window.hwnd(), &client);
+  GetWindowRect(window.hwnd(), &frame);
+  EXPECT_EQ(client.right, 557);  // 5565 twips, 556.5 rounded up
+  EXPECT_EQ(client.bottom, 429);
+  EXPECT_EQ(frame.left, 100);
+  GetWindowRect(window.control(ControlId::TesgardButton2), &restore);
+  MapWindowPoints(nullptr, window.hwnd(), reinterpret_cast<POINT*>(&restore), 2);
+  EXPECT_EQ(restore.left, 69);
+  EXPECT_EQ(restore.bottom - restore.top, 47);  // 46.5
+  // 9.75, 8.25 and 14.25 points at 144 DPI.
+  for (const auto& [control, height] : {std::pair{ControlId::Label2, -20},
+                                        {ControlId::TesgardButton7, -17},
+                                        {ControlId::TesgardButton2, -29}}) {
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window.control(control), WM_GETFONT, 0, 0)),
+               sizeof(font), &font);
+    EXPECT_EQ(font.lfHeight, height) << IndexOf(control);
   }
 }
 

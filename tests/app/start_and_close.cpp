@@ -1,6 +1,6 @@
-// Starts Zeduzovir.exe, from this program's own folder or as given, waits for its window, closes
-// it as a person would and checks that the program then ends cleanly.
-//   start_and_close [PROGRAM]
+// Starts Zeduzovir.exe, waits for its window, closes it as a person would and checks that the
+// program then ends cleanly.
+//   start_and_close PROGRAM
 
 #include <windows.h>
 
@@ -13,12 +13,10 @@ int Fail(const char* why) {
 }
 
 int wmain(int argc, wchar_t* argv[]) {
-  wchar_t self[MAX_PATH] = {};
-  std::wstring program(self, GetModuleFileNameW(nullptr, self, MAX_PATH));
-  program.replace(program.find_last_of(L'\\') + 1, std::wstring::npos, L"Zeduzovir.exe");
-  if (argc > 1) {
-    program = argv[1];
+  if (argc != 2) {
+    return Fail("usage: start_and_close PROGRAM");
   }
+  const std::wstring program = argv[1];
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION process{};

@@ -1,0 +1,110 @@
+#!/ usr / bin / env python3
+"""Checks what ships for Windows: Zeduzovir.exe's icon, version, manifest and imports (nothing
+beyond Windows itself, nothing Windows 7 SP1 lacks), the zip's contents, and the installer's
+whole cycle in the Wine prefix it is given (a fresh one): a silent install, the program, Start
+menu entry and installed-apps entry it leaves, the installed program started and closed, a
+second install over the first, and a silent removal that leaves nothing behind.
+  check_windows.py BUILD_DIR START_AND_CLOSE.exe WRESTOOL ICOTOOL OBJDUMP CXX
+  (with WINEPREFIX set, on an X server)"""
+import glob, os, re, subprocess, sys, tempfile, zipfile
+from pathlib import Path
+
+build, starter, wrestool, icotool, objdump, cxx = sys.argv[1:7]
+exe = f"{build}/src/app/win32/Zeduzovir.exe"
+run = lambda *command, **kw: subprocess.run(command, check=True, capture_output=True, **kw).stdout
+failures = []
+fail = failures.append
+
+#The program file.
+listing = run(icotool, "-l", "-", input=run(wrestool, "-x", "-t14", "-n1", exe)).decode()
+images = [tuple(map(int, m)) for m in re.findall(r"--width=(\d+).*--bit-depth=(\d+)", listing)]
+if images != [(16, 8), (24, 8), (32, 8), (48, 8), (32, 4)]:
+    fail(f"icon images {images}")
+version = run(wrestool, "-x", "--raw", "-t16", exe)
+text = version.decode("utf-16-le", errors="replace")
+for key, value in {"FileVersion": "1.00", "ProductVersion": "1.00", "ProductName": "Zeduzovir",
+                   "OriginalFilename": "Zeduzovir.exe", "InternalName": "Zeduzovir"}.items():
+    if not re.search(key + "\0+" + re.escape(value) + "\0", text):
+        fail(f"{key} is not {value}")
+if b"\xbd\x04\xef\xfe\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00" not in version:
+    fail("the numeric file version is not 1.0.0.0")
+manifest = run(wrestool, "-x", "--raw", "-t24", "-n1", exe).decode()
+if "PerMonitorV2" not in manifest or 'Common-Controls" version="6.0.0.0"' not in manifest:
+    fail("the manifest asks for no per-monitor v2 awareness or Common Controls 6")
+
+headers = run(objdump, "-p", exe).decode()
+imports = {n.lower() for n in re.findall(r"DLL Name: (\S+)", headers)}
+if imports - {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"}:
+    fail(f"needs DLLs beyond Windows itself: {imports}")
+if not re.search(r"MajorSubsystemVersion\s+6\s+MinorSubsystemVersion\s+1\b", headers):
+    fail("the header's subsystem version is not 6.1 (Windows 7)")
+#Windows' headers declare each function only for the versions that have it: every function the
+#program imports from the system, other than the C runtime's, must be declared for Windows 7.
+functions = set()
+for dll, table in re.findall(r"DLL Name: (\S+)\n(.*?)\n\n", headers, re.S):
+    if dll.lower() != "msvcrt.dll":
+        functions |= set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", table, re.M))
+source = "#include <windows.h>\n" + "".join(f"auto* use{i} = &{name};\n"
+                                             for i, name in enumerate(sorted(functions)))
+newer = subprocess.run([cxx, "-fsyntax-only", "-D_WIN32_WINNT=0x0601", "-DWINVER=0x0601",
+                        "-x", "c++", "-"], input=source.encode(), capture_output=True)
+if newer.returncode != 0 or len(functions) < 30:
+    fail(f"imports beyond Windows 7 SP1 among {len(functions)}: {newer.stderr.decode()}")
+
+#The zip : the program with its README and licence, nothing that needs installing beside them.
+with tempfile.TemporaryDirectory() as scratch:
+    run("cpack", "-G", "ZIP", "--config", f"{build}/CPackConfig.cmake", "-B", scratch, cwd=scratch)
+    names = sorted(zipfile.ZipFile(glob.glob(f"{scratch}/*.zip")[0]).namelist())
+if names != [f"Zeduzovir-1.00-win64/{n}" for n in ("LICENSE", "README.md", "Zeduzovir.exe")]:
+    fail(f"the zip holds {names}")
+
+#The installer.
+msi = f"{build}/Zeduzovir-1.00-x64.msi"
+drive = Path(os.environ["WINEPREFIX"]) / "drive_c"
+program = drive / "Program Files/Zeduzovir/Zeduzovir.exe"
+#The Start menu entry lands in the machine 's menu on Windows, in the user' s under Wine.
+shortcuts = lambda: glob.glob(f"{drive}/**/Start Menu/Programs/Zeduzovir.lnk", recursive=True)
+wine = lambda *args: subprocess.run(["wine", *args], capture_output=True, text=True)
+windows_path = lambda path: run("winepath", "-w", str(path)).decode().strip()
+entries = lambda: wine("reg", "query", r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall",
+                       "/s").stdout.replace("\r", "")
+entry_count = lambda: len(re.findall(r"DisplayName\s+REG_SZ\s+Zeduzovir$", entries(), re.M))
+
+tables = run("msiinfo", "tables", msi).decode().split()
+for table in ("File", "Component", "Directory", "Feature", "Shortcut", "Icon", "Upgrade", "Media"):
+    if table not in tables:
+        fail(f"the installer has no {table} table")
+if run("msiinfo", "export", msi, "CustomAction").decode().count("\n") > 3:
+    fail("the installer has custom actions")
+if "ARPPRODUCTICON\tzeduzovir.ico" not in run("msiinfo", "export", msi, "Property").decode():
+    fail("no ARPPRODUCTICON")
+
+if wine("msiexec", "/i", windows_path(msi), "/qn").returncode != 0 or not program.exists():
+    fail("msiexec /i put no Zeduzovir.exe in Program Files\\Zeduzovir")
+if len(shortcuts()) != 1:
+    fail("no Start menu entry")
+for value in (r"DisplayName.*Zeduzovir$", r"DisplayVersion.*1\.0\.0$",
+              r"Publisher.*The Zeduzovir developers$"):
+    if not re.search(value, entries(), re.M):
+        fail(f"the installed-apps entry lacks {value}")
+#Installed apps show the icon that Windows Installer keeps for the product.
+if not glob.glob(f"{drive}/windows/Installer/{{*}}/zeduzovir.ico"):
+    fail("no icon kept for the entry")
+started = wine(windows_path(starter), windows_path(program))
+if started.returncode != 0:
+    fail(f"the installed program did not start and close: {started.stdout}")
+wine("msiexec", "/i", windows_path(msi), "/qn")
+if entry_count() != 1:
+    fail(f"installing again left {entry_count()} installed-apps entries")
+
+if wine("msiexec", "/x", windows_path(msi), "/qn").returncode != 0:
+    fail("msiexec /x failed")
+if program.parent.exists() or shortcuts() or entry_count():
+    fail("removing left the program, its Start menu entry or its installed-apps entry")
+if wine("reg", "query", r"HKLM\Software\Zeduzovir").returncode == 0:
+    fail("HKLM\\Software\\Zeduzovir is still there")
+
+for failure in failures:
+    print("FAIL:", failure)
+sys.exit(1 if failures else print(f"PASS: program file ({len(functions)} functions, all in "
+                                  "Windows 7 SP1), zip, and installer cycle"))
