@@ -59,10 +59,9 @@ wait_for_windows 1 >/dev/null
 "$closer" "$form"
 
 # strace writes the program's own end into the trace; it is ended only after that.
-pid=$(head -n 1 "$scratch/trace" | cut -d ' ' -f 1)
-wait_until 'grep -q "^$pid +++ exited with" "$scratch/trace"' "the program did not end on close"
-ended=$(sed -n "s/^$pid +++ exited with \([0-9]*\) +++$/\1/p" "$scratch/trace")
-[ "$ended" = 0 ] || { echo "FAIL: the program ended with status $ended"; exit 1; }
+ended() { awk 'NR == 1 { pid = $1 } $1 == pid && $2 == "+++" && $3 == "exited" { print $5 }' "$scratch/trace"; }
+wait_until '[ -n "$(ended)" ]' "the program did not end on close"
+[ "$(ended)" = 0 ] || { echo "FAIL: the program ended with status $(ended)"; exit 1; }
 
 calls=$(wc -l <"$scratch/trace")
 if grep -F -e "\"$typed\"" -e "\"$restored\"" "$scratch/trace"; then

@@ -15,21 +15,15 @@ struct ShownMessage {
   friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
 };
 
-// Records what the commands show and read; the file dialog answers with `choice`, and nothing
-// there is a cancel.
+// Records what the commands show; the file dialog answers with `choice`, and nothing there is
+// a cancel.
 class FakeUiServices final : public UiServices {
  public:
   void ShowMessage(std::u16string_view text, MessageIcon icon) override {
     messages.push_back({std::u16string(text), icon});
   }
-  std::optional<std::u16string> PickFileToOpen() override {
-    ++dialogsShown;
-    return choice;
-  }
-  std::u16string Text(ControlId textBox) const override {
-    ++reads[IndexOf(textBox)];
-    return texts[IndexOf(textBox)];
-  }
+  std::optional<std::u16string> PickFileToOpen() override { return choice; }
+  std::u16string Text(ControlId textBox) const override { return texts[IndexOf(textBox)]; }
   void SetText(ControlId textBox, std::u16string_view text) override {
     texts[IndexOf(textBox)] = std::u16string(text);
   }
@@ -37,10 +31,8 @@ class FakeUiServices final : public UiServices {
   std::u16string& text(ControlId id) { return texts[IndexOf(id)]; }
 
   std::array<std::u16string, kControlCount> texts{};
-  mutable std::array<int, kControlCount> reads{};
   std::vector<ShownMessage> messages;
   std::optional<std::u16string> choice;
-  int dialogsShown = 0;
 };
 
 }  // namespace zeduzovir::testing

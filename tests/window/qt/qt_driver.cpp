@@ -1,5 +1,6 @@
 // Drives the Qt window through Qt Test. Input goes to the window as the platform would deliver
-// it, so modal boxes block it as they block a person.
+// it, so modal boxes block it as they block a person. Below the driver, the few checks that only
+// the Qt window has.
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -23,11 +25,24 @@
 
 #include "ui/qt/form1.h"
 #include "ui/qt/qt_text.h"
-#include "window/qt/drop_on.h"
 #include "window/window_driver.h"
 
 namespace zeduzovir::testing {
 namespace {
+
+// Drags `dropped` over the middle of `target` and lets go, as the platform reports a drop;
+// returns whether the target took the drop.
+inline bool DropOn(QWidget* target, const QMimeData& dropped) {
+  const QPoint middle = target->rect().center();
+  QDragEnterEvent enter(middle, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &enter);
+  if (!enter.isAccepted()) {
+    return false;
+  }
+  QDropEvent drop(middle, Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(target, &drop);
+  return drop.isAccepted();
+}
 
 class QtDriver final : public WindowDriver {
  public:
@@ -197,6 +212,36 @@ class QtDriver final : public WindowDriver {
   std::unique_ptr<Form1> m_form;
   QTemporaryDir m_files;
 };
+
+// What only the Qt window has: the fonts it draws with on Linux, and drops of links and text.
+
+TEST(QtForm1, DrawsTheFontsWithTheirLinuxSubstitutes) {
+  Form1 form;
+  EXPECT_EQ(QFontInfo(form.findChild<QWidget*>("Label1")->font()).family(), "Liberation Sans");
+  EXPECT_EQ(QFontInfo(form.findChild<QWidget*>("TesgardButton2")->font()).family(),
+            "Liberation Serif");
+}
+
+TEST(QtForm1, DroppedLinksFillARowOnlyWithLocalFilesAndTextStillInserts) {
+  Form1 form;
+  auto* box = form.findChild<QLineEdit*>("Text1");
+  box->setText("typed");
+  QMimeData webLink;
+  webLink.setUrls({QUrl("https://example.org/photo.jpgxaBrint")});
+  webLink.setText("https://example.org/photo.jpgxaBrint");
+  EXPECT_FALSE(DropOn(box, webLink));
+  EXPECT_EQ(box->text(), "typed");
+
+  QMimeData mixed;
+  mixed.setUrls({QUrl("https://example.org/a"), QUrl::fromLocalFile("/home/ana/b.docxaBrint")});
+  EXPECT_TRUE(DropOn(form.findChild<QWidget*>("Label1"), mixed));
+  EXPECT_EQ(box->text(), "/home/ana/b.docxaBrint");
+
+  QMimeData text;
+  text.setText("more");
+  EXPECT_TRUE(DropOn(box, text));
+  EXPECT_TRUE(box->text().contains("more"));
+}
 
 }  // namespace
 
