@@ -2,18 +2,44 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "commands/file_rows.h"
 #include "commands/restore_command.h"
 #include "commands/restore_rule.h"
 #include "commands/shown_name.h"
-#include "support/fake_ui_services.h"
 #include "ui/form1_routing.h"
+#include "ui_services/ui_services.h"
 
 namespace zeduzovir::testing {
 namespace {
+
+struct ShownMessage {
+  std::u16string text;
+  MessageIcon icon;
+  friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
+};
+
+// Records what the commands show; the file dialog answers with `choice`, and nothing there is
+// a cancel.
+class FakeUiServices final : public UiServices {
+ public:
+  void ShowMessage(std::u16string_view text, MessageIcon icon) override {
+    messages.push_back({std::u16string(text), icon});
+  }
+  std::optional<std::u16string> PickFileToOpen() override { return choice; }
+  std::u16string Text(ControlId textBox) const override { return texts[IndexOf(textBox)]; }
+  void SetText(ControlId textBox, std::u16string_view text) override {
+    texts[IndexOf(textBox)] = std::u16string(text);
+  }
+
+  std::array<std::u16string, kControlCount> texts{};
+  std::vector<ShownMessage> messages;
+  std::optional<std::u16string> choice;
+};
 
 // The promises below are checked against the plain definitions on every short text made of
 // pieces that form, nearly form or break the marker, and on long random texts and presses.
@@ -118,7 +144,7 @@ TEST(RestoreProperties, EveryShortTextOfMarkerPieces) {
   std::u16string text;
   ForEveryText(text, 6, [](const std::u16string& path) {
     FakeUiServices ui;
-    ui.text(ControlId::Text1) = path;
+    ui.texts[IndexOf(ControlId::Text1)] = path;
     PressRestore(ui);
     CheckShownName(path, 9);
   });
@@ -146,19 +172,19 @@ TEST(RestoreProperties, LongRandomTextsAndPresses) {
     SCOPED_TRACE(::testing::Message() << "run " << run);
     FakeUiServices ui;
     for (const FileRow& row : FileRows()) {
-      ui.text(row.textBox) = RandomText(random, 3000);
+      ui.texts[IndexOf(row.textBox)] = RandomText(random, 3000);
     }
     if (run == 0) {
-      ui.text(ControlId::Text1) = std::u16string(1'000'000, u'x') + u"xaBrint";
+      ui.texts[IndexOf(ControlId::Text1)] = std::u16string(1'000'000, u'x') + u"xaBrint";
     }
-    CheckShownName(ui.text(ControlId::Text1), random() % 2000);
+    CheckShownName(ui.texts[IndexOf(ControlId::Text1)], random() % 2000);
     for (int press = 0; press < 8 && !HasFailure(); ++press) {
       const FileRow& row = FileRows()[random() % FileRows().size()];
       const unsigned what = random() % 4;
       if (what == 0) {
         PressRestore(ui);
       } else if (what == 1) {
-        ui.text(row.textBox) = RandomText(random, 3000);  // typed
+        ui.texts[IndexOf(row.textBox)] = RandomText(random, 3000);  // typed
       } else {
         // Browse fills its own row with the choice; a cancel changes nothing.
         auto expected = ui.texts;

@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
 # Builds the .deb from a build folder, unpacks it into a scratch root and checks what a desktop
 # needs of it: the program, its manual page, menu entry, AppStream metadata and icons, and that
-# lintian finds nothing to warn of. On CI, as root, it also installs the package with apt-get and
-# removes it again.
+# lintian (which also flags a run path) finds nothing to warn of.
 #   check_deb.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -40,19 +39,6 @@ appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$app_id.meta
   fail "appstreamcli validate"
 notes=$(lintian "$deb" 2>&1) || true
 grep -E '^[EW]: ' <<<"$notes" && fail "lintian has errors or warnings"
-if readelf -d "$root/usr/bin/zeduzovir" | grep -qiE 'rpath|runpath'; then
-  fail "the installed program carries a run path"
-fi
-
-if [ "${CI:-}" = true ] && [ "$(id -u)" -eq 0 ]; then
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >/dev/null
-  [ -x /usr/bin/zeduzovir ] || fail "apt-get install did not put zeduzovir on the path"
-  [ -e "/usr/share/applications/$app_id.desktop" ] || fail "no menu entry after installing"
-  DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq --purge zeduzovir >/dev/null
-  [ ! -e /usr/bin/zeduzovir ] && [ ! -e "/usr/share/applications/$app_id.desktop" ] ||
-    fail "apt-get remove left files behind"
-  echo "installed and removed with apt-get"
-fi
 
 [ "$failures" -eq 0 ] || exit 1
 echo "PASS: the .deb holds the program, its menu entry, metadata and icons"

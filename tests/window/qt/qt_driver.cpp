@@ -7,7 +7,6 @@
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDialogButtonBox>
 #include <QDropEvent>
 #include <QFileDialog>
@@ -19,7 +18,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTimer>
 
