@@ -1,7 +1,5 @@
 #include "commands/shown_name.h"
 
-#include <algorithm>
-
 namespace zeduzovir {
 
 namespace {
