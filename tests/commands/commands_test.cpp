@@ -99,6 +99,7 @@ void CheckShownName(std::u16string_view name, std::size_t maxLength) {
   const std::u16string head = ReadBack(shown.substr(0, ellipsis));
   const std::u16string tail = ReadBack(shown.substr(ellipsis + 1));
   ASSERT_GE(shown.size() + 14, maxLength);
+  ASSERT_GT(ShownName(name, name.size() * 8).size(), maxLength);  // shortened only when too long
   ASSERT_TRUE(name.starts_with(head) && name.ends_with(tail));
   ASSERT_LE(head.size() + tail.size(), name.size());
   ASSERT_FALSE(SplitsAPair(name, head.size()) || SplitsAPair(name, name.size() - tail.size()));
@@ -148,6 +149,11 @@ TEST(RestoreProperties, EveryShortTextOfMarkerPieces) {
     PressRestore(ui);
     CheckShownName(path, 9);
   });
+  for (char32_t unit = 0; unit <= 0xFFFF && !HasFailure(); ++unit) {
+    if (unit != kEllipsis) {  // which would read as a cut
+      CheckShownName(u"a" + std::u16string(1, static_cast<char16_t>(unit)) + u"b", 12);
+    }
+  }
 }
 
 // Random long texts with markers, marker-like units and hidden characters spliced in.
