@@ -57,7 +57,7 @@ class WindowDriver {
   // The client area, and each control within it, in layout pixels.
   virtual PixelRect ClientRect() = 0;
   virtual PixelRect RectOf(std::string_view control) = 0;
-  virtual std::u16string TextOf(std::string_view control) = 0;
+  virtual std::u16string TextOf(std::string_view control) = 0;  // "Form1": the window's title
   virtual std::string FocusedControl() = 0;
   // "Form1" for the window's default font.
   virtual Font FontOf(std::string_view control) = 0;

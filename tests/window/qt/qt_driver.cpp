@@ -64,7 +64,9 @@ class QtDriver final : public WindowDriver {
     return {r.left(), r.top(), r.width(), r.height()};
   }
   std::u16string TextOf(std::string_view name) override {
-    return ToU16String(child(name)->property("text").toString());  // boxes, labels and buttons
+    // The window's title, or the text of a box, label or button.
+    return ToU16String(name == "Form1" ? m_form->windowTitle()
+                                       : child(name)->property("text").toString());
   }
   std::string FocusedControl() override {
     QWidget* focused = QApplication::focusWidget();

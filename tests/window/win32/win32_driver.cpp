@@ -174,7 +174,9 @@ class Win32Driver final : public WindowDriver {
     MapWindowPoints(nullptr, form(), reinterpret_cast<POINT*>(&r), 2);
     return {r.left, r.top, r.right - r.left, r.bottom - r.top};
   }
-  std::u16string TextOf(std::string_view name) override { return WindowText(control(name)); }
+  std::u16string TextOf(std::string_view name) override {
+    return WindowText(name == "Form1" ? form() : control(name));
+  }
   std::string FocusedControl() override {
     const int id = GetDlgCtrlID(GetFocus());
     return IsWin32ControlId(id) ? std::string(Form1Control(ControlIdFromWin32(id)).name) : "";
