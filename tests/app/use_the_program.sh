@@ -6,10 +6,7 @@
 # or at its restored name: no open, stat, access, rename, unlink or anything else on them.
 #   use_the_program.sh PROGRAM CLOSER SCREENSHOT.png SCALE
 set -euo pipefail
-program=$1
-closer=$2
-screenshot=$3
-scale=$4  # the window's pixels per layout pixel
+program=$1 closer=$2 screenshot=$3 scale=$4  # scale: the window's pixels per layout pixel
 
 scratch=$(mktemp -d)
 trap 'kill "$tracer" 2>/dev/null || true; rm -rf "$scratch"' EXIT

@@ -5,6 +5,7 @@
 #include <optional>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "commands/file_rows.h"
@@ -17,11 +18,7 @@
 namespace zeduzovir::testing {
 namespace {
 
-struct ShownMessage {
-  std::u16string text;
-  MessageIcon icon;
-  friend bool operator==(const ShownMessage&, const ShownMessage&) = default;
-};
+using ShownMessage = std::pair<std::u16string, MessageIcon>;
 
 // Records what the commands show; the file dialog answers with `choice`, and nothing there is
 // a cancel.

@@ -13,7 +13,6 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 (cd "$scratch" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch/out" >/dev/null)
 deb=$(ls "$scratch"/out/zeduzovir_*_amd64.deb)
-echo "built $(basename "$deb")"
 
 depends=$(dpkg-deb -f "$deb" Depends)
 [[ $depends == *libqt6widgets6* ]] || fail "Depends does not name Qt's widgets library: $depends"
@@ -21,14 +20,9 @@ depends=$(dpkg-deb -f "$deb" Depends)
 
 root="$scratch/root"
 dpkg-deb -x "$deb" "$root"
-for file in usr/bin/zeduzovir \
-            "usr/share/applications/$app_id.desktop" \
-            "usr/share/metainfo/$app_id.metainfo.xml" \
-            "usr/share/icons/hicolor/scalable/apps/$app_id.svg" \
-            usr/share/doc/zeduzovir/copyright usr/share/doc/zeduzovir/changelog.gz \
-            usr/share/man/man1/zeduzovir.1.gz; do
-  [ -e "$root/$file" ] || fail "missing $file"
-done
+# lintian wants the copyright, changelog and manual page; the validators, their files.
+[ -x "$root/usr/bin/zeduzovir" ] || fail "no usr/bin/zeduzovir"
+[ -e "$root/usr/share/icons/hicolor/scalable/apps/$app_id.svg" ] || fail "no scalable icon"
 for size in 16 24 32 48 64 128 256; do
   icon="$root/usr/share/icons/hicolor/${size}x${size}/apps/$app_id.png"
   [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x${size}" ] || fail "no ${size}px icon"

@@ -198,21 +198,16 @@ TEST_P(RestoreConformance, RestoresRowOneOnlyAndReportsIt) {
 INSTANTIATE_TEST_SUITE_P(Paths, RestoreConformance, ::testing::ValuesIn(kRestoreCases),
                          [](const auto& c) { return std::string(c.param.name); });
 
-struct KeyCase {
-  const char* control;
-  PressWith key;
-  Modal::Kind opens;
-};
-
 TEST_F(Form1Conformance, SpaceAndEnterPressTheFocusedButtonAndNothingElse) {
-  for (const KeyCase& press : {KeyCase{"TesgardButton2", PressWith::Space, Modal::Kind::MessageBox},
-                               KeyCase{"TesgardButton2", PressWith::Enter, Modal::Kind::MessageBox},
-                               KeyCase{"TesgardButton6", PressWith::Enter, Modal::Kind::FileDialog},
-                               KeyCase{"TesgardButton2", PressWith::Letter, Modal::Kind::None},
-                               KeyCase{"Text1", PressWith::Enter, Modal::Kind::None},
-                               KeyCase{"Text1", PressWith::Space, Modal::Kind::None}}) {
-    EXPECT_EQ(window->Press(press.control, press.key).kind, press.opens)
-        << press.control << " key " << static_cast<int>(press.key);
+  using enum Modal::Kind;
+  for (const auto& [control, key, opens] :
+       {std::tuple{"TesgardButton2", PressWith::Space, MessageBox},
+        {"TesgardButton2", PressWith::Enter, MessageBox},
+        {"TesgardButton6", PressWith::Enter, FileDialog},
+        {"TesgardButton2", PressWith::Letter, None},
+        {"Text1", PressWith::Enter, None},
+        {"Text1", PressWith::Space, None}}) {
+    EXPECT_EQ(window->Press(control, key).kind, opens) << control << " key " << int(key);
   }
 }
 
@@ -249,23 +244,19 @@ TEST_F(Form1Conformance, DroppedFileFillsTheRowItLandsOnAsBrowseWould) {
   // Longer than a text box takes by default, and ending beyond the BMP.
   const std::u16string longPath =
       u"/data/" + std::u16string(40000, u'd') + u"/\U0001F600.jpgxaBrint";
-  struct DropCase {
-    const char* on;
-    std::vector<std::u16string> paths;
-    const char* filled;
-  };
-  for (const DropCase& drop : {DropCase{"Text2", {u"/home/ana/photo.jpgxaBrint"}, "Text2"},
-                               DropCase{"Label3", {longPath, u"/home/ana/second.doc"}, "Text3"},
-                               DropCase{"Text5", {u"/home/ana/folder"}, "Text5"},
-                               DropCase{"TesgardButton6", {u"/home/ana/on a button"}, nullptr}}) {
+  using Paths = std::vector<std::u16string>;
+  for (const auto& [on, paths, filled] :
+       {std::tuple{"Text2", Paths{u"/home/ana/photo.jpgxaBrint"}, "Text2"},
+        {"Label3", Paths{longPath, u"/home/ana/second.doc"}, "Text3"},
+        {"Text5", Paths{u"/home/ana/folder"}, "Text5"},
+        {"TesgardButton6", Paths{u"/home/ana/on a button"}, ""}}) {
     for (const char* box : kBoxes) {
       window->Paste(box, u"typed");
     }
-    window->Drop(drop.on, drop.paths);
+    window->Drop(on, paths);
     for (const char* box : kBoxes) {
-      EXPECT_EQ(window->TextOf(box),
-                drop.filled && std::string(box) == drop.filled ? drop.paths.front() : u"typed")
-          << "dropped on " << drop.on << ", " << box;
+      EXPECT_EQ(window->TextOf(box), std::string(box) == filled ? paths.front() : u"typed")
+          << "dropped on " << on << ", " << box;
     }
   }
   // The file dialog still offers what was last chosen in it: nothing yet.
