@@ -54,6 +54,9 @@ class WindowDriver {
 
   // The DPI the window laid itself out for; a toolkit that scales the whole window says 96.
   virtual int LayoutDpi() const = 0;
+  // Moves the window to a screen of another DPI, as the system tells a window that lays itself
+  // out per screen; false where the toolkit scales the whole window instead.
+  virtual bool MoveToScreenOfDpi(int dpi) = 0;
   // The client area, and each control within it, in layout pixels.
   virtual PixelRect ClientRect() = 0;
   virtual PixelRect RectOf(std::string_view control) = 0;

@@ -58,6 +58,7 @@ class QtDriver final : public WindowDriver {
   }
 
   int LayoutDpi() const override { return 96; }
+  bool MoveToScreenOfDpi(int) override { return false; }
   PixelRect ClientRect() override { return {0, 0, m_form->width(), m_form->height()}; }
   PixelRect RectOf(std::string_view name) override {
     const QRect r = child(name)->geometry();
