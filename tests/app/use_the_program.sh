@@ -1,9 +1,8 @@
 #!/usr/bin/env bash
-# Starts the real program under strace on the X server in $DISPLAY, checks its window's size and
-# saves a picture of it, then uses it as a person would: types a marked path into row 1,
-# restores it and dismisses the message, opens a Browse dialog and cancels it, and closes the
-# window. Fails if the program did not end cleanly, or if it so much as looked at the typed file
-# or at its restored name: no open, stat, access, rename, unlink or anything else on them.
+# Starts the real program under strace on $DISPLAY, checks its window's size and saves a picture
+# of it, then uses it as a person would: types a marked path into row 1 and restores it, opens
+# Browse and cancels, closes the window. Fails if the program did not end cleanly, or if it so
+# much as looked (open, stat, access, ...) at the typed file or its restored name.
 #   use_the_program.sh PROGRAM CLOSER SCREENSHOT.png SCALE
 set -euo pipefail
 program=$1 closer=$2 screenshot=$3 scale=$4  # scale: the window's pixels per layout pixel

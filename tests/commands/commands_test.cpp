@@ -20,8 +20,7 @@ namespace {
 
 using ShownMessage = std::pair<std::u16string, MessageIcon>;
 
-// Records what the commands show; the file dialog answers with `choice`, and nothing there is
-// a cancel.
+// Records what the commands show; the file dialog answers with `choice` (nothing: a cancel).
 class FakeUiServices final : public UiServices {
  public:
   void ShowMessage(std::u16string_view text, MessageIcon icon) override {
@@ -41,15 +40,11 @@ class FakeUiServices final : public UiServices {
 // The promises below are checked against the plain definitions on every short text made of
 // pieces that form, nearly form or break the marker, and on long random texts and presses.
 
-bool IsHigh(char16_t unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool IsLow(char16_t unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-bool SplitsAPair(std::u16string_view text, std::size_t at) {
+constexpr auto IsHigh = [](char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; };
+constexpr auto IsLow = [](char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; };
+constexpr auto SplitsAPair = [](std::u16string_view text, std::size_t at) {
   return at > 0 && at < text.size() && IsHigh(text[at - 1]) && IsLow(text[at]);
-}
+};
 
 // Shows no unit that acts unseen, and no surrogate outside a pair.
 bool ShowsEverything(std::u16string_view text) {
@@ -80,8 +75,8 @@ std::u16string ReadBack(std::u16string_view shown) {
   return text;
 }
 
-// Whole characters from both ends, each written out where it would act unseen, filling all
-// the room but what the next character would overrun; a plain short name exactly as it is.
+// Whole characters from both ends, written out where they would act unseen, filling the room
+// but what the next would overrun; a plain short name exactly as it is.
 void CheckShownName(std::u16string_view name, std::size_t maxLength) {
   SCOPED_TRACE(::testing::Message() << name.size() << " units, at most " << maxLength);
   const std::u16string shown = ShownName(name, maxLength);
@@ -102,11 +97,10 @@ void CheckShownName(std::u16string_view name, std::size_t maxLength) {
   ASSERT_FALSE(SplitsAPair(name, head.size()) || SplitsAPair(name, name.size() - tail.size()));
 }
 
-// A restore press: row 1 cut before the first marker and reported, or kept and reported as
-// nothing to decrypt; the other rows untouched.
+// A restore press: row 1 cut before the first marker and reported, or kept; no other row moves.
 void PressRestore(FakeUiServices& ui) {
-  const auto before = ui.texts;
-  const std::u16string& path = before[IndexOf(ControlId::Text1)];
+  auto expected = ui.texts;
+  const std::u16string path = expected[IndexOf(ControlId::Text1)];
   const std::u16string name = path.substr(0, std::min(path.find(RestoreMarker), path.size()));
   const bool restores = path.size() >= 2 && name != path && !name.empty();
   ASSERT_EQ(DeriveRestoredName(path), name == path ? u"" : name);
@@ -114,7 +108,6 @@ void PressRestore(FakeUiServices& ui) {
   ui.messages.clear();
   PressButton(kRestoreButton, ui);
 
-  auto expected = before;
   expected[IndexOf(ControlId::Text1)] = restores ? name : path;
   ASSERT_EQ(ui.texts, expected);
   ASSERT_EQ(ui.messages,

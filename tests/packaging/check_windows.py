@@ -1,11 +1,8 @@
 #!/usr/bin/env python3
 """Checks what ships for Windows: Zeduzovir.exe's icon, version, manifest and imports (nothing
-beyond Windows itself, nothing Windows 7 SP1 lacks), the zip's contents, and the installer's
-whole cycle in the Wine prefix it is given (a fresh one): a silent install, the program, Start
-menu entry and installed-apps entry it leaves, the installed program started and closed, a
-second install over the first, and a silent removal that leaves nothing behind.
-  check_windows.py BUILD_DIR START_AND_CLOSE.exe WRESTOOL ICOTOOL OBJDUMP CXX
-  (with WINEPREFIX set, on an X server)"""
+beyond Windows itself, nothing Windows 7 SP1 lacks), the zip, and the installer's whole cycle in
+a fresh Wine prefix: install, entries, the program started and closed, reinstall, removal.
+  check_windows.py BUILD_DIR START_AND_CLOSE.exe WRESTOOL ICOTOOL OBJDUMP CXX  (on an X server)"""
 import glob, os, re, subprocess, sys, tempfile, zipfile
 from pathlib import Path
 
@@ -95,8 +92,6 @@ if wine("msiexec", "/x", windows_path(msi), "/qn").returncode != 0:
     fail("msiexec /x failed")
 if program.parent.exists() or shortcuts() or entry_count():
     fail("removing left the program, its Start menu entry or its installed-apps entry")
-if wine("reg", "query", r"HKLM\Software\Zeduzovir").returncode == 0:
-    fail("HKLM\\Software\\Zeduzovir is still there")
 
 for failure in failures:
     print("FAIL:", failure)

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# Builds the release files twice, from two copies of the checkout at different paths, with
-# another umask, time zone and locale, and the second as another user where this one is root;
-# fails naming each file whose bytes differ.
+# Builds the release files twice, from copies of the checkout at different paths, with another
+# umask, time zone, locale and (as root) user; fails naming each file whose bytes differ.
 #   reproducible.sh SOURCE_DIR
 set -euo pipefail
 source=$(cd "$1" && pwd)
