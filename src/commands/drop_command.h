@@ -9,9 +9,9 @@ namespace zeduzovir {
 
 class UiServices;
 
-// Files dropped on a row's box or label: the first fills that row, as choosing it with Browse
-// would. Returns false, changing nothing, for no file or a control outside the rows' boxes and
-// labels.
+// Files dropped on a row's box or label: the first that has a name fills that row, as choosing
+// it with Browse would. Returns false, changing nothing, for no named file or a control outside
+// the rows' boxes and labels.
 bool DropCommand(ControlId target, std::span<const std::u16string> localPaths, UiServices& ui);
 
 }  // namespace zeduzovir

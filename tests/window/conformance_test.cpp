@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <iterator>
+#include <map>
 #include <ostream>
 #include <string>
 
@@ -264,7 +266,8 @@ TEST_F(Form1Conformance, DroppedFileFillsTheRowItLandsOnAsBrowseWould) {
        {std::tuple{"Text2", Paths{u"/home/ana/photo.jpgxaBrint"}, "Text2"},
         {"Label3", Paths{longPath, u"/home/ana/second.doc"}, "Text3"},
         {"Text5", Paths{u"/home/ana/folder"}, "Text5"},
-        {"TesgardButton6", Paths{u"/home/ana/on a button"}, ""}}) {
+        {"TesgardButton6", Paths{u"/home/ana/on a button"}, ""},
+        {"Text4", Paths{u""}, ""}}) {
     for (const char* box : kBoxes) {
       window->Paste(box, u"typed");
     }
@@ -276,6 +279,28 @@ TEST_F(Form1Conformance, DroppedFileFillsTheRowItLandsOnAsBrowseWould) {
   }
   // The file dialog still offers what was last chosen in it: nothing yet.
   EXPECT_EQ(window->Press("TesgardButton1", PressWith::Mouse).fileName, u"");
+}
+
+int Lightness(Rgb c) {
+  return c.red + c.green + c.blue;
+}
+
+TEST_F(Form1Conformance, LabelsStandOutInADarkScheme) {
+  window->UseDarkColours();
+  for (const char* label : {"Label1", "Label2", "Label3", "Label4", "Label5"}) {
+    const Picture picture = window->Grab(label, false);
+    // The background is the commonest colour; the caption must stand out from it.
+    std::map<int, int> counts;
+    for (const Rgb c : picture.pixels) {
+      ++counts[Lightness(c)];
+    }
+    const int background = std::max_element(counts.begin(), counts.end(), [](auto a, auto b) {
+                             return a.second < b.second;
+                           })->first;
+    const int ink = std::prev(counts.end())->first;  // the lightest
+    EXPECT_LT(background, 3 * 64) << label << ": the scheme is dark";
+    EXPECT_GT(ink - background, 3 * 128) << label;
+  }
 }
 
 // The caption's ink in a picture of a button: the dark pixels inside the edges (a focus ring is

@@ -82,6 +82,9 @@ class WindowDriver {
   // Drops files, by their local paths, on a control.
   virtual void Drop(std::string_view control, const std::vector<std::u16string>& paths) = 0;
 
+  // Switches the desktop to a dark scheme (light text on a dark face) while the window shows, as
+  // a person would; the driver puts the colours back when done.
+  virtual void UseDarkColours() = 0;
   // A control as shown, or while the mouse holds it down.
   virtual Picture Grab(std::string_view control, bool held) = 0;
   // How wide a control's caption is in its font, in device pixels.

@@ -8,12 +8,12 @@
 #include "commands/drop_command.h"
 #include "commands/file_rows.h"
 #include "resource_ids.h"
+#include "ui/accessible_text.h"
 #include "ui/form1_layout.h"
 #include "ui/form1_routing.h"
 #include "ui/tesgard_button_settings.h"
 #include "ui/twips.h"
 #include "ui/win32/system_function.h"
-#include "ui/win32/tesgard_button.h"
 #include "ui/win32/win32_control_ids.h"
 #include "ui/win32/win32_text.h"
 
@@ -75,7 +75,8 @@ HWND CreateChild(HWND parent, const ControlSpec& entry) {
       return edit;
     }
     case ControlKind::Button:
-      return CreateTesgardButton(parent, Win32ControlId(entry.id), text.c_str());
+      return CreateTesgardButton(parent, Win32ControlId(entry.id), text.c_str(),
+                                 ToWide(AccessibleDescription(entry.id)));
   }
   return nullptr;
 }
@@ -83,8 +84,11 @@ HWND CreateChild(HWND parent, const ControlSpec& entry) {
 }  // namespace
 
 Form1Window::Form1Window(HINSTANCE instance, std::function<void()> onDestroyed,
-                         DpiFunctions dpiFunctions)
-    : m_instance(instance), m_onDestroyed(std::move(onDestroyed)), m_dpiFunctions(dpiFunctions) {
+                         DpiFunctions dpiFunctions, HighContrastQuery highContrast)
+    : m_instance(instance),
+      m_onDestroyed(std::move(onDestroyed)),
+      m_dpiFunctions(dpiFunctions),
+      m_highContrast(highContrast) {
   RegisterWindowClass(instance, &Form1Window::WindowProc);
   const std::wstring caption = ToWide(kForm1Caption);
   CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
@@ -140,6 +144,14 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    case WM_SYSCOLORCHANGE:
+      OnColoursChanged();
+      return 0;
+    case WM_SETTINGCHANGE:
+      if (wParam == SPI_SETHIGHCONTRAST) {
+        OnColoursChanged();
+      }
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -249,26 +261,27 @@ void Form1Window::OnDropFiles(HDROP drop) {
   POINT at{};
   dragQueryPoint(drop, &at);
   const int id = GetDlgCtrlID(ChildWindowFromPointEx(m_hwnd, at, CWP_SKIPINVISIBLE));
-  // Only the first file fills the row; its buffer is sized by asking, as paths may run far past
-  // the old 260-character limit.
-  std::vector<std::u16string> first;
-  if (dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
-    std::wstring path(dragQueryFile(drop, 0, nullptr, 0) + 1, L'\0');
-    path.resize(dragQueryFile(drop, 0, path.data(), static_cast<UINT>(path.size())));
-    first.push_back(ToU16(path));
+  // Each buffer is sized by asking, as paths may run far past the old 260-character limit.
+  std::vector<std::u16string> paths(dragQueryFile(drop, 0xFFFFFFFF, nullptr, 0));
+  for (UINT i = 0; i < paths.size(); ++i) {
+    std::wstring path(dragQueryFile(drop, i, nullptr, 0) + 1, L'\0');
+    path.resize(dragQueryFile(drop, i, path.data(), static_cast<UINT>(path.size())));
+    paths[i] = ToU16(path);
   }
   dragFinish(drop);
   if (IsWin32ControlId(id)) {
-    DropCommand(ControlIdFromWin32(id), first, *this);
+    DropCommand(ControlIdFromWin32(id), paths, *this);
   }
 }
 
 void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) {
-  DrawTesgardButton(item, kTesgardButtonSettings);
+  DrawTesgardButton(
+      item, m_highContrast() ? InSystemColours(kTesgardButtonSettings) : kTesgardButtonSettings);
 }
 
 LRESULT Form1Window::OnCtlColorStatic(HDC dc) {
-  SetTextColor(dc, RGB(0, 0, 0));
+  // The scheme's text colour on its face: black on beige as standard, legible in any scheme.
+  SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
 }
@@ -281,6 +294,10 @@ void Form1Window::OnDpiChanged(int dpi, const RECT& suggested) {
   const SIZE size = WindowSizeForClientArea();
   SetWindowPos(m_hwnd, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form1Window::OnColoursChanged() {
+  RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void Form1Window::OnDestroy() {

@@ -12,6 +12,7 @@
 #include "ui/win32/dpi_functions.h"
 #include "ui/win32/gdi_object.h"
 #include "ui/win32/open_file_dialog.h"
+#include "ui/win32/tesgard_button.h"
 #include "ui_services/control_id.h"
 #include "ui_services/ui_services.h"
 
@@ -21,9 +22,12 @@ namespace zeduzovir {
 // the core's commands and serves them as their UiServices.
 class Form1Window final : public UiServices {
  public:
+  using HighContrastQuery = bool (*)();
+
   // `onDestroyed` runs when the window goes; the program ends its message loop there.
   Form1Window(HINSTANCE instance, std::function<void()> onDestroyed = {},
-              DpiFunctions dpiFunctions = DpiFunctions::Lookup());
+              DpiFunctions dpiFunctions = DpiFunctions::Lookup(),
+              HighContrastQuery highContrast = &HighContrastIsOn);
   ~Form1Window() override;
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
@@ -48,6 +52,7 @@ class Form1Window final : public UiServices {
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   LRESULT OnCtlColorStatic(HDC dc);
   void OnDpiChanged(int dpi, const RECT& suggested);
+  void OnColoursChanged();
   void OnDestroy();
 
   void CreateControls();
@@ -67,6 +72,7 @@ class Form1Window final : public UiServices {
     UniqueFont font;
   };
   DpiFunctions m_dpiFunctions;
+  HighContrastQuery m_highContrast;
   // One font for each different font of the table, for all the controls that show it.
   std::vector<SharedFont> m_fonts;
   OpenFileDialog m_commonDialog1;

@@ -2,11 +2,35 @@
 
 #include <string>
 
+#include "ui/win32/described_accessible.h"
 #include "ui/win32/gdi_object.h"
 
 namespace zeduzovir {
 
 namespace {
+
+constexpr wchar_t kDescriptionProperty[] = L"Zeduzovir.Description";
+
+// Every BUTTON shares the class's procedure, so one is kept for all.
+WNDPROC g_buttonProc = nullptr;
+
+// The button as a screen reader asks for it: with its description.
+LRESULT CALLBACK DescribedButtonProc(HWND button, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* description = static_cast<std::wstring*>(GetPropW(button, kDescriptionProperty));
+  if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
+    if (const LRESULT answer = AnswerWithDescription(button, wParam, *description)) {
+      return answer;
+    }
+  } else if (message == WM_NCDESTROY) {
+    RemovePropW(button, kDescriptionProperty);
+    delete description;
+  }
+  return CallWindowProcW(g_buttonProc, button, message, wParam, lParam);
+}
+
+Rgb ToRgb(COLORREF colour) {
+  return {GetRValue(colour), GetGValue(colour), GetBValue(colour)};
+}
 
 COLORREF ToColorRef(Rgb rgb) {
   return RGB(rgb.red, rgb.green, rgb.blue);
@@ -23,11 +47,34 @@ void DrawLine(HDC dc, int x1, int y1, int x2, int y2) {
 
 }  // namespace
 
-HWND CreateTesgardButton(HWND parent, int id, const wchar_t* caption) {
-  return CreateWindowExW(
+HWND CreateTesgardButton(HWND parent, int id, const wchar_t* caption,
+                         std::wstring_view description) {
+  HWND button = CreateWindowExW(
       0, L"BUTTON", caption, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | BS_OWNERDRAW, 0,
       0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
+  if (button != nullptr && !description.empty()) {
+    SetPropW(button, kDescriptionProperty, new std::wstring(description));
+    g_buttonProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&DescribedButtonProc)));
+  }
+  return button;
+}
+
+bool HighContrastIsOn() {
+  HIGHCONTRASTW highContrast{};
+  highContrast.cbSize = sizeof(highContrast);
+  return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(highContrast), &highContrast, 0) &&
+         (highContrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+TesgardButtonSettings InSystemColours(TesgardButtonSettings settings) {
+  settings.bcol = ToRgb(GetSysColor(COLOR_BTNFACE));
+  settings.fcol = ToRgb(GetSysColor(COLOR_BTNTEXT));
+  settings.fcolo = settings.fcol;
+  settings.embossm = ToRgb(GetSysColor(COLOR_BTNSHADOW));
+  settings.embosss = ToRgb(GetSysColor(COLOR_BTNHIGHLIGHT));
+  return settings;
 }
 
 void DrawTesgardButton(const DRAWITEMSTRUCT& item, const TesgardButtonSettings& settings) {

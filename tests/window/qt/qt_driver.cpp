@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QPalette>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,6 +52,7 @@ class QtDriver final : public WindowDriver {
   }
 
   ~QtDriver() override {
+    QApplication::setPalette(m_palette);
     m_form.reset();
     // Every dialog belongs to the window, so nothing may outlive it.
     QApplication::processEvents();
@@ -168,6 +170,18 @@ class QtDriver final : public WindowDriver {
     DropOn(child(name), dropped);
   }
 
+  void UseDarkColours() override {
+    QPalette dark = m_palette;
+    for (const auto& [role, colour] : {std::pair{QPalette::Window, Qt::black},
+                                       {QPalette::WindowText, Qt::white},
+                                       {QPalette::Base, Qt::black},
+                                       {QPalette::Text, Qt::white}}) {
+      dark.setColor(role, colour);
+    }
+    QApplication::setPalette(dark);
+    QApplication::processEvents();
+  }
+
   Picture Grab(std::string_view name, bool held) override {
     const QPoint away(1, m_form->height() - 2);
     if (held)
@@ -210,6 +224,7 @@ class QtDriver final : public WindowDriver {
   }
   QPoint Centre(std::string_view name) { return child(name)->geometry().center(); }
 
+  QPalette m_palette = QApplication::palette();
   std::unique_ptr<Form1> m_form;
   QTemporaryDir m_files;
 };

@@ -4,10 +4,12 @@
 // clang-format off
 #include <windows.h>
 #include <dlgs.h>
+#include <oleacc.h>
 #include <shlobj.h>
 // clang-format on
 #include <gtest/gtest.h>
 
+#include <array>
 #include <fstream>
 #include <functional>
 #include <utility>
@@ -144,15 +146,25 @@ void CALLBACK LookForDialog(HWND, UINT, UINT_PTR timer, DWORD) {
   }
 }
 
+// The colours a dark scheme changes, and what it sets them to.
+constexpr std::array kDarkElements{COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_WINDOW, COLOR_WINDOWTEXT};
+constexpr std::array kDarkColours{RGB(0, 0, 0), RGB(255, 255, 255), RGB(0, 0, 0),
+                                  RGB(255, 255, 255)};
+
+Rgb SystemColour(int element) {
+  const COLORREF c = GetSysColor(element);
+  return {GetRValue(c), GetGValue(c), GetBValue(c)};
+}
+
 class Win32Driver final : public WindowDriver {
  public:
   // With ZEDUZOVIR_TEST_SYSTEM_DPI set, the window finds none of the per-window DPI functions,
   // as on Windows 7 and 8.
-  Win32Driver()
-      : m_window(std::make_unique<Form1Window>(GetModuleHandleW(nullptr), nullptr,
-                                               _wgetenv(L"ZEDUZOVIR_TEST_SYSTEM_DPI")
-                                                   ? DpiFunctions::None()
-                                                   : DpiFunctions::Lookup())) {
+  explicit Win32Driver(Form1Window::HighContrastQuery highContrast = &HighContrastIsOn)
+      : m_window(std::make_unique<Form1Window>(
+            GetModuleHandleW(nullptr), nullptr,
+            _wgetenv(L"ZEDUZOVIR_TEST_SYSTEM_DPI") ? DpiFunctions::None() : DpiFunctions::Lookup(),
+            highContrast)) {
     ShowWindow(form(), SW_SHOW);
     SetForegroundWindow(form());
     Settle(form());
@@ -161,6 +173,9 @@ class Win32Driver final : public WindowDriver {
   }
 
   ~Win32Driver() override {
+    if (m_coloursBefore[0] != CLR_INVALID) {
+      SetSysColors(int(kDarkElements.size()), kDarkElements.data(), m_coloursBefore.data());
+    }
     m_window.reset();
     // Every dialog belongs to the window: none may stay on screen.
     EXPECT_EQ(FindThreadWindow(false), nullptr);
@@ -214,8 +229,22 @@ class Win32Driver final : public WindowDriver {
                ? WindowText(before)
                : WindowText(control(name));
   }
-  std::optional<std::u16string> AccessibleDescription(std::string_view) override {
-    return std::nullopt;
+  // As a screen reader asks: through the control's accessible object.
+  std::optional<std::u16string> AccessibleDescription(std::string_view name) override {
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(control(name), DWORD(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object)))) {
+      return u"(no accessible object)";
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR description = nullptr;
+    object->get_accDescription(self, &description);
+    object->Release();
+    const std::u16string text = description != nullptr ? ToU16(description) : u"";
+    SysFreeString(description);
+    return text;
   }
   std::vector<int> IconSizes() override {
     std::vector<int> sizes;
@@ -293,6 +322,15 @@ class Win32Driver final : public WindowDriver {
     SendMessageW(form(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
   }
 
+  void UseDarkColours() override {
+    for (std::size_t i = 0; i < kDarkElements.size(); ++i) {
+      m_coloursBefore[i] = GetSysColor(kDarkElements[i]);
+    }
+    // Tells every window, as the control panel does.
+    SetSysColors(int(kDarkElements.size()), kDarkElements.data(), kDarkColours.data());
+    Settle(form());
+  }
+
   Picture Grab(std::string_view name, bool held) override {
     if (held)
       SendMouse(Centre(name), MOUSEEVENTF_LEFTDOWN);
@@ -350,7 +388,23 @@ class Win32Driver final : public WindowDriver {
   }
 
   std::unique_ptr<Form1Window> m_window;
+  std::array<COLORREF, kDarkElements.size()> m_coloursBefore{CLR_INVALID};
 };
+
+// What only the Win32 window has: under Windows' high-contrast setting, which Wine never turns
+// on, the buttons take the scheme's colours.
+TEST(Win32Form1, InHighContrastButtonsTakeTheSchemesColours) {
+  Win32Driver window([] { return true; });
+  window.UseDarkColours();
+  const Picture button = window.Grab("TesgardButton2", false);
+  const int middle = button.height / 2;
+  EXPECT_EQ(button.at(2, middle), SystemColour(COLOR_BTNFACE));
+  EXPECT_EQ(button.at(1, middle), SystemColour(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(button.at(button.width - 2, middle), SystemColour(COLOR_BTNSHADOW));
+  // The caption, white on black, is there in full strength.
+  EXPECT_NE(std::find(button.pixels.begin(), button.pixels.end(), SystemColour(COLOR_BTNTEXT)),
+            button.pixels.end());
+}
 
 }  // namespace
 
