@@ -69,6 +69,17 @@ entry_count = lambda: len(re.findall(r"DisplayName\s+REG_SZ\s+Zeduzovir$", entri
 
 if run("msiinfo", "export", msi, "CustomAction").decode().count("\n") > 3:
     fail("the installer has custom actions")
+# Offered under "Open with" for any file, the default for none: the two values alone, in the
+# machine's classes, and no ProgId, extension or SupportedTypes key.
+app_key = r"Software\Classes\Applications\Zeduzovir.exe"
+registry = sorted(tuple(row.split("\t")[1:5]) for row in
+                  run("msiinfo", "export", msi, "Registry").decode().splitlines()[3:])
+if registry != [("2", app_key, "FriendlyAppName", "Zeduzovir"),
+                ("2", app_key + r"\shell\open\command", "", '"[#ZeduzovirExe]" "%1"')]:
+    fail(f"the installer's registry entries are {registry}")
+def open_with():
+    query = wine("reg", "query", "HKLM\\" + app_key, "/s")
+    return query.stdout if query.returncode == 0 else ""
 
 if wine("msiexec", "/i", windows_path(msi), "/qn").returncode != 0 or not program.exists():
     fail("msiexec /i put no Zeduzovir.exe in Program Files\\Zeduzovir")
@@ -81,6 +92,8 @@ for value in (r"DisplayName.*Zeduzovir$", r"DisplayVersion.*1\.0\.0$",
 # Installed apps show the icon that Windows Installer keeps for the product.
 if not glob.glob(f"{drive}/windows/Installer/{{*}}/zeduzovir.ico"):
     fail("no icon kept for the entry")
+if f'"{windows_path(program)}" "%1"' not in open_with() or "Zeduzovir\n" not in open_with():
+    fail(f"no Open with command for the installed program: {open_with()}")
 started = wine(windows_path(starter), windows_path(program))
 if started.returncode != 0:
     fail(f"the installed program did not start and close: {started.stdout}")
@@ -90,8 +103,8 @@ if entry_count() != 1:
 
 if wine("msiexec", "/x", windows_path(msi), "/qn").returncode != 0:
     fail("msiexec /x failed")
-if program.parent.exists() or shortcuts() or entry_count():
-    fail("removing left the program, its Start menu entry or its installed-apps entry")
+if program.parent.exists() or shortcuts() or entry_count() or open_with():
+    fail("removing left the program, its Start menu entry, installed-apps or Open with entry")
 
 for failure in failures:
     print("FAIL:", failure)

@@ -215,6 +215,55 @@ TEST_P(RestoreConformance, RestoresRowOneOnlyAndReportsIt) {
 INSTANTIATE_TEST_SUITE_P(Paths, RestoreConformance, ::testing::ValuesIn(kRestoreCases),
                          [](const auto& c) { return std::string(c.param.name); });
 
+// Files named on the command line, as a file manager's "Open with" passes them: each fills the
+// next row, as its absolute path, and the restore then works on row 1 as after Browse.
+struct StartCase {
+  std::vector<std::string> arguments;
+  std::vector<std::u16string> rows;  // in the current folder
+  std::u16string told;               // at start, of files left out
+  std::u16string restoredRow1;
+};
+
+TEST(StartedWithFiles, EachFillsTheNextRowAndThoseLeftOutAreCounted) {
+  const std::u16string nothing = u"Nothing to decrypt";
+  for (const auto& [arguments, rows, told, restored] : {
+           StartCase{
+               {"photo one.jpgxaBrint", "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.txt",
+                "missing.docxaBrint"},
+               {u"photo one.jpgxaBrint", u"\u00e9t\u00e9 \u65E5\u672C.txt", u"missing.docxaBrint"},
+               u"",
+               u"photo one.jpg"},
+           {{"1", "2", "3", "4", "5", "6", "7"},
+            {u"1", u"2", u"3", u"4", u"5"},
+            u"2 files were left out: the window has five rows.",
+            u""},
+#ifndef _WIN32
+           // Linux hands over bytes, and options before "--".
+           {{"--", "-platform", "-b.txt", "--help"},
+            {u"-platform", u"-b.txt", u"--help"},
+            u"",
+            u""},
+           {{"a.txt", "\xFF.txt", "b.txtxaBrint"},
+            {u"a.txt", u"b.txtxaBrint"},
+            u"1 file was left out: its name is not valid text and cannot be shown exactly.",
+            u""},
+#endif
+       }) {
+    SCOPED_TRACE(::testing::Message() << arguments.size() << " arguments, first " << arguments[0]);
+    const std::unique_ptr<WindowDriver> window = OpenForm1(arguments);
+    const std::u16string folder = window->CurrentFolder();
+    EXPECT_EQ(window->ShownAtStart().text, told);
+    for (std::size_t row = 0; row < kBoxes.size(); ++row) {
+      EXPECT_EQ(window->TextOf(kBoxes[row]), row < rows.size() ? folder + rows[row] : u"")
+          << kBoxes[row];
+    }
+    EXPECT_EQ(window->Press("TesgardButton2", PressWith::Mouse).text,
+              restored.empty() ? nothing
+                               : u"Restored " + folder + restored +
+                                     u". Check your file to see if it's restored.");
+  }
+}
+
 TEST_F(Form1Conformance, SpaceAndEnterPressTheFocusedButtonAndNothingElse) {
   using enum Modal::Kind;
   for (const auto& [control, key, opens] :

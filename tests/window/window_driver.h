@@ -51,6 +51,11 @@ class WindowDriver {
  public:
   virtual ~WindowDriver() = default;
 
+  // What the window showed as it started: a message box telling of files left out, or none.
+  virtual Modal ShownAtStart() = 0;
+  // The folder the program runs in, as it writes it at the start of an absolute path.
+  virtual std::u16string CurrentFolder() = 0;
+
   // The DPI the window laid itself out for; a toolkit that scales the whole window says 96.
   virtual int LayoutDpi() const = 0;
   // Moves the window to a screen of another DPI, as the system tells a window that lays itself
@@ -93,7 +98,8 @@ class WindowDriver {
   virtual std::u16string CreateFile(std::u16string_view name) = 0;
 };
 
-// Builds and shows the front end's window; at the end checks that no window outlived it.
-std::unique_ptr<WindowDriver> OpenForm1();
+// Builds and shows the front end's window, as the program does when started with `arguments`
+// (UTF-8, the program's name left out); at the end checks that no window outlived it.
+std::unique_ptr<WindowDriver> OpenForm1(const std::vector<std::string>& arguments = {});
 
 }  // namespace zeduzovir::testing

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstdlib>
+
+#include "ui/win32/command_line_files.h"
 #include "ui/win32/form1_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
@@ -8,6 +11,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
   if (window.hwnd() == nullptr) {
     return 1;
   }
+  window.OpenFiles(zeduzovir::CommandLineFiles(
+      {__wargv + 1, static_cast<std::size_t>(__argc > 0 ? __argc - 1 : 0)}));
   ShowWindow(window.hwnd(), showCommand);
   UpdateWindow(window.hwnd());
 

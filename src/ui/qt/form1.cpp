@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QTimer>
 #include <algorithm>
 #include <limits>
 #include <vector>
 
 #include "commands/drop_command.h"
 #include "commands/file_rows.h"
+#include "commands/open_files_command.h"
 #include "ui/accessible_text.h"
 #include "ui/form1_layout.h"
 #include "ui/form1_routing.h"
@@ -85,6 +87,15 @@ Form1::Form1(QWidget* parent) : QWidget(parent) {
 
   createControls();
   connectButtons();
+}
+
+void Form1::OpenFiles(StartFiles files) {
+  const std::u16string leftOut = OpenFilesCommand(files, *this);
+  if (!leftOut.empty()) {
+    // Posted, so the box opens over the window once the event loop has shown it.
+    QTimer::singleShot(0, this,
+                       [this, leftOut] { ShowMessage(leftOut, MessageIcon::Information); });
+  }
 }
 
 QFileDialog* Form1::commonDialog1() {

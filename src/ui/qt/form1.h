@@ -4,6 +4,7 @@
 #include <QWidget>
 #include <array>
 
+#include "commands/open_files_command.h"
 #include "ui_services/control_id.h"
 #include "ui_services/ui_services.h"
 
@@ -19,6 +20,9 @@ class Form1 final : public QWidget, public UiServices {
 
  public:
   explicit Form1(QWidget* parent = nullptr);
+
+  // Fills the rows with files given at start; tells of any left out once the window shows.
+  void OpenFiles(StartFiles files);
 
   void ShowMessage(std::u16string_view text, MessageIcon icon) override;
   std::optional<std::u16string> PickFileToOpen() override;

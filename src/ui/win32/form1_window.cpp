@@ -26,6 +26,8 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 // Takes dropped files, as DragAcceptFiles would make it, without loading shell32 at start.
 constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
 constexpr int kAppIconId = IDI_ZEDUZOVIR;
+// Posted by OpenFiles, so that its message opens once the window shows.
+constexpr UINT kTellFilesLeftOut = WM_APP;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   WNDCLASSEXW windowClass{};
@@ -152,6 +154,9 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam == SPI_SETHIGHCONTRAST) {
         OnColoursChanged();
       }
+      return 0;
+    case kTellFilesLeftOut:
+      OnTellFilesLeftOut();
       return 0;
     case WM_DESTROY:
       OnDestroy();
@@ -298,6 +303,17 @@ void Form1Window::OnDpiChanged(int dpi, const RECT& suggested) {
 
 void Form1Window::OnColoursChanged() {
   RedrawWindow(m_hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void Form1Window::OpenFiles(StartFiles files) {
+  m_filesLeftOut = OpenFilesCommand(files, *this);
+  if (!m_filesLeftOut.empty()) {
+    PostMessageW(m_hwnd, kTellFilesLeftOut, 0, 0);
+  }
+}
+
+void Form1Window::OnTellFilesLeftOut() {
+  ShowMessage(m_filesLeftOut, MessageIcon::Information);
 }
 
 void Form1Window::OnDestroy() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "commands/open_files_command.h"
 #include "ui/form1_layout.h"
 #include "ui/win32/dpi_functions.h"
 #include "ui/win32/gdi_object.h"
@@ -32,6 +33,9 @@ class Form1Window final : public UiServices {
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
 
+  // Fills the rows with files given at start; tells of any left out once the window shows.
+  void OpenFiles(StartFiles files);
+
   HWND hwnd() const { return m_hwnd; }
   HWND control(ControlId id) const { return m_controls[IndexOf(id)]; }
   int dpi() const { return m_dpi; }
@@ -53,6 +57,7 @@ class Form1Window final : public UiServices {
   LRESULT OnCtlColorStatic(HDC dc);
   void OnDpiChanged(int dpi, const RECT& suggested);
   void OnColoursChanged();
+  void OnTellFilesLeftOut();
   void OnDestroy();
 
   void CreateControls();
@@ -76,6 +81,7 @@ class Form1Window final : public UiServices {
   // One font for each different font of the table, for all the controls that show it.
   std::vector<SharedFont> m_fonts;
   OpenFileDialog m_commonDialog1;
+  std::u16string m_filesLeftOut;
 };
 
 }  // namespace zeduzovir

@@ -3,6 +3,7 @@
 // the Qt window has.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -21,7 +22,10 @@
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
+#include <cstdlib>
+#include <functional>
 
+#include "ui/qt/command_line.h"
 #include "ui/qt/form1.h"
 #include "ui/qt/qt_text.h"
 #include "window/window_driver.h"
@@ -45,10 +49,13 @@ bool DropOn(QWidget* target, const QMimeData& dropped) {
 
 class QtDriver final : public WindowDriver {
  public:
-  QtDriver() : m_form(std::make_unique<Form1>()) {
-    m_form->show();
-    m_form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+  explicit QtDriver(const std::vector<std::string>& arguments) : m_form(std::make_unique<Form1>()) {
+    std::vector<const char*> argv;
+    for (const std::string& argument : arguments) {
+      argv.push_back(argument.c_str());
+    }
+    m_form->OpenFiles(ReadCommandLine(argv, m_folder.get()).files);
+    m_shownAtStart = WhileAnswering([this] { m_form->show(); }, std::nullopt);
   }
 
   ~QtDriver() override {
@@ -59,6 +66,10 @@ class QtDriver final : public WindowDriver {
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
   }
 
+  Modal ShownAtStart() override { return m_shownAtStart; }
+  std::u16string CurrentFolder() override {
+    return ToU16String(QString::fromUtf8(m_folder.get())) + u"/";
+  }
   int LayoutDpi() const override { return 96; }
   bool MoveToScreenOfDpi(int) override { return false; }
   PixelRect ClientRect() override { return {0, 0, m_form->width(), m_form->height()}; }
@@ -106,6 +117,22 @@ class QtDriver final : public WindowDriver {
 
   Modal Press(std::string_view button, PressWith how,
               std::optional<std::u16string> choose) override {
+    return WhileAnswering(
+        [&] {
+          if (how == PressWith::Mouse) {
+            QTest::mouseClick(window(), Qt::LeftButton, {}, Centre(button));
+          } else {
+            child(button)->setFocus();
+            QTest::keyClick(window(), how == PressWith::Space   ? Qt::Key_Space
+                                      : how == PressWith::Enter ? Qt::Key_Return
+                                                                : Qt::Key_X);
+          }
+        },
+        choose);
+  }
+
+  // Does `act` and deals with the modal window it opens, as Press() says; returns what it showed.
+  Modal WhileAnswering(const std::function<void()>& act, std::optional<std::u16string> choose) {
     Modal shown;
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -144,17 +171,11 @@ class QtDriver final : public WindowDriver {
         ADD_FAILURE() << "the modal window stayed open";
         modal->close();
       }
+      // A window manager hands the window back the keyboard once its box has closed.
+      m_form->activateWindow();
     });
     poll.start(10);
-    if (how == PressWith::Mouse) {
-      QTest::mouseClick(window(), Qt::LeftButton, {}, Centre(button));
-    } else {
-      child(button)->setFocus();
-      QTest::keyClick(window(), how == PressWith::Space   ? Qt::Key_Space
-                                : how == PressWith::Enter ? Qt::Key_Return
-                                                          : Qt::Key_X);
-    }
-    // A window manager hands the window back the keyboard once its box has closed.
+    act();
     m_form->activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
     return shown;
@@ -225,6 +246,8 @@ class QtDriver final : public WindowDriver {
   QPoint Centre(std::string_view name) { return child(name)->geometry().center(); }
 
   QPalette m_palette = QApplication::palette();
+  std::unique_ptr<char, decltype(&std::free)> m_folder{getcwd(nullptr, 0), &std::free};
+  Modal m_shownAtStart;
   std::unique_ptr<Form1> m_form;
   QTemporaryDir m_files;
 };
@@ -261,8 +284,8 @@ TEST(QtForm1, DroppedLinksFillARowOnlyWithLocalFilesAndTextStillInserts) {
 
 }  // namespace
 
-std::unique_ptr<WindowDriver> OpenForm1() {
-  return std::make_unique<QtDriver>();
+std::unique_ptr<WindowDriver> OpenForm1(const std::vector<std::string>& arguments) {
+  return std::make_unique<QtDriver>(arguments);
 }
 
 }  // namespace zeduzovir::testing

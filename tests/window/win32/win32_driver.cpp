@@ -15,6 +15,7 @@
 #include <utility>
 
 #include "ui/form1_layout.h"
+#include "ui/win32/command_line_files.h"
 #include "ui/win32/form1_window.h"
 #include "ui/win32/win32_control_ids.h"
 #include "ui/win32/win32_text.h"
@@ -160,14 +161,31 @@ class Win32Driver final : public WindowDriver {
  public:
   // With ZEDUZOVIR_TEST_SYSTEM_DPI set, the window finds none of the per-window DPI functions,
   // as on Windows 7 and 8.
-  explicit Win32Driver(Form1Window::HighContrastQuery highContrast = &HighContrastIsOn)
+  explicit Win32Driver(const std::vector<std::string>& arguments = {},
+                       Form1Window::HighContrastQuery highContrast = &HighContrastIsOn)
       : m_window(std::make_unique<Form1Window>(
             GetModuleHandleW(nullptr), nullptr,
             _wgetenv(L"ZEDUZOVIR_TEST_SYSTEM_DPI") ? DpiFunctions::None() : DpiFunctions::Lookup(),
             highContrast)) {
-    ShowWindow(form(), SW_SHOW);
-    SetForegroundWindow(form());
-    Settle(form());
+    // As the C runtime hands them to the program: UTF-16.
+    std::vector<std::wstring> wide;
+    for (const std::string& argument : arguments) {
+      std::wstring unit(argument.size(), L'\0');
+      unit.resize(std::size_t(MultiByteToWideChar(CP_UTF8, 0, argument.data(), int(argument.size()),
+                                                  unit.data(), int(unit.size()))));
+      wide.push_back(unit);
+    }
+    std::vector<const wchar_t*> argv;
+    for (const std::wstring& argument : wide) {
+      argv.push_back(argument.c_str());
+    }
+    m_window->OpenFiles(CommandLineFiles(argv));
+    m_shownAtStart = WhileAnswering(
+        [this] {
+          ShowWindow(form(), SW_SHOW);
+          SetForegroundWindow(form());
+        },
+        std::nullopt, 0);
     // Laid out for the screen it shows on, with or without the per-window DPI functions.
     EXPECT_EQ(m_window->dpi(), ScreenDpi());
   }
@@ -181,6 +199,12 @@ class Win32Driver final : public WindowDriver {
     EXPECT_EQ(FindThreadWindow(false), nullptr);
   }
 
+  Modal ShownAtStart() override { return m_shownAtStart; }
+  std::u16string CurrentFolder() override {
+    wchar_t folder[MAX_PATH] = {};
+    std::wstring path(folder, GetCurrentDirectoryW(MAX_PATH, folder));
+    return ToU16(path.ends_with(L'\\') ? path : path + L'\\');
+  }
   int LayoutDpi() const override { return m_window->dpi(); }
   bool MoveToScreenOfDpi(int dpi) override {
     RECT suggested{100, 100, 700, 600};
@@ -276,6 +300,22 @@ class Win32Driver final : public WindowDriver {
 
   Modal Press(std::string_view button, PressWith how,
               std::optional<std::u16string> choose) override {
+    return WhileAnswering(
+        [&] {
+          if (how == PressWith::Mouse) {
+            SendMouse(Centre(button), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
+          } else {
+            SetFocus(control(button));
+            SendKey(how == PressWith::Space ? VK_SPACE : how == PressWith::Enter ? VK_RETURN : 'X');
+          }
+        },
+        choose, how == PressWith::Mouse ? 5000 : 500);
+  }
+
+  // Does `act` and deals with the modal window it opens, as Press() says, waiting for one up to
+  // `milliseconds`; returns what it showed.
+  Modal WhileAnswering(const std::function<void()>& act, std::optional<std::u16string> choose,
+                       int milliseconds) {
     Modal shown;
     bool answered = false;
     g_answerDialog = [&](HWND dialog) {
@@ -293,13 +333,8 @@ class Win32Driver final : public WindowDriver {
       SendMessageW(GetDlgItem(dialog, ok ? IDOK : IDCANCEL), BM_CLICK, 0, 0);
     };
     const UINT_PTR timer = SetTimer(nullptr, 0, 10, LookForDialog);
-    if (how == PressWith::Mouse) {
-      SendMouse(Centre(button), MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP);
-    } else {
-      SetFocus(control(button));
-      SendKey(how == PressWith::Space ? VK_SPACE : how == PressWith::Enter ? VK_RETURN : 'X');
-    }
-    Pump(form(), how == PressWith::Mouse ? 5000 : 500, [&] { return answered; });
+    act();
+    Pump(form(), milliseconds, [&] { return answered; });
     Settle(form());
     KillTimer(nullptr, timer);
     g_answerDialog = nullptr;
@@ -388,13 +423,14 @@ class Win32Driver final : public WindowDriver {
   }
 
   std::unique_ptr<Form1Window> m_window;
+  Modal m_shownAtStart;
   std::array<COLORREF, kDarkElements.size()> m_coloursBefore{CLR_INVALID};
 };
 
 // What only the Win32 window has: under Windows' high-contrast setting, which Wine never turns
 // on, the buttons take the scheme's colours.
 TEST(Win32Form1, InHighContrastButtonsTakeTheSchemesColours) {
-  Win32Driver window([] { return true; });
+  Win32Driver window({}, [] { return true; });
   window.UseDarkColours();
   const Picture button = window.Grab("TesgardButton2", false);
   const int middle = button.height / 2;
@@ -408,8 +444,8 @@ TEST(Win32Form1, InHighContrastButtonsTakeTheSchemesColours) {
 
 }  // namespace
 
-std::unique_ptr<WindowDriver> OpenForm1() {
-  return std::make_unique<Win32Driver>();
+std::unique_ptr<WindowDriver> OpenForm1(const std::vector<std::string>& arguments) {
+  return std::make_unique<Win32Driver>(arguments);
 }
 
 }  // namespace zeduzovir::testing
