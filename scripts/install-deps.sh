@@ -7,13 +7,13 @@ packages=(
   # build
   cmake ninja-build g++ clang-format python3
   # the Qt program
-  qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation
+  qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-liberation
   # Zeduzovir.exe, cross-built and tested under Wine
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils
   # packages and their checks
   dpkg-dev desktop-file-utils appstream lintian wixl msitools faketime fakeroot
   # tests
-  dbus strace libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
+  dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )
 
 missing=()

@@ -177,7 +177,10 @@ class QtDriver final : public WindowDriver {
     poll.start(10);
     act();
     m_form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(m_form.get()));
+    // Waited for as an event, since Wayland lets only the compositor hand out the keyboard.
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+      return QGuiApplication::focusWindow() == window() && QApplication::focusWidget() != nullptr;
+    }));
     return shown;
   }
 
