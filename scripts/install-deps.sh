@@ -11,7 +11,9 @@ packages=(
   # Zeduzovir.exe, cross-built and tested under Wine
   g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils
   # packages and their checks
-  dpkg-dev desktop-file-utils appstream lintian wixl msitools faketime fakeroot
+  dpkg-dev desktop-file-utils appstream lintian devscripts wixl msitools faketime fakeroot
+  # signing and checking release files
+  osslsigncode gnupg openssl unzip
   # tests
   dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )

@@ -28,6 +28,12 @@ for size in 16 24 32 48 64 128 256; do
   [ "$(identify -format '%wx%h' "$icon" 2>/dev/null)" = "${size}x${size}" ] || fail "no ${size}px icon"
 done
 
+# Hardened as Debian's own packages are. Debian 12's C start files carry no control-flow property,
+# so no program linked there is marked with it, /usr/bin/ls included; the program's own code is
+# looked at for it instead.
+hardening-check --nocfprotection "$root/usr/bin/zeduzovir" || fail "hardening-check"
+[ "$(objdump -d "$root/usr/bin/zeduzovir" | grep -c endbr64)" -gt 20 ] || fail "no control-flow protection"
+
 desktop-file-validate "$root/usr/share/applications/$app_id.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null ||
   fail "appstreamcli validate"
