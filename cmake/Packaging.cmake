@@ -7,7 +7,6 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Restore the names of files marked with xa
 set(CPACK_PACKAGE_DESCRIPTION "Zeduzovir shows the original name of a file whose name carries
 the marker xaBrint. It never opens, changes, renames or deletes a file.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_STRIP_FILES ON)
 # Folders in the packages get the same modes whatever the builder's umask.
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
     OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
@@ -20,6 +19,8 @@ else()
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME})
   install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${CPACK_PACKAGE_NAME}
           RENAME copyright)
+  # Zeduzovir.exe is stripped as it links: stripping it here would break its signature.
+  set(CPACK_STRIP_FILES ON)
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${ZEDUZOVIR_PACKAGE_MAINTAINER})
