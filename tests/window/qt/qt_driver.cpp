@@ -178,9 +178,13 @@ class QtDriver final : public WindowDriver {
     act();
     m_form->activateWindow();
     // Waited for as an event, since Wayland lets only the compositor hand out the keyboard.
-    EXPECT_TRUE(QTest::qWaitFor([this] {
-      return QGuiApplication::focusWindow() == window() && QApplication::focusWidget() != nullptr;
-    }));
+    // Generous: a compositor may first play out the box's closing animation.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [this] {
+          return QGuiApplication::focusWindow() == window() &&
+                 QApplication::focusWidget() != nullptr;
+        },
+        15000));
     return shown;
   }
 
