@@ -21,8 +21,8 @@ no_display=(env -u DISPLAY -u WAYLAND_DISPLAY "$program")
 [[ $("${no_display[@]}" --help) == "Usage: zeduzovir "* ]] || { echo "FAIL: --help"; exit 1; }
 [ "$("${no_display[@]}" --version)" = "zeduzovir 1.00" ] || { echo "FAIL: --version"; exit 1; }
 status=0
-refused=$("${no_display[@]}" --frobnicate ../files/a 2>&1 >/dev/null) || status=$?
-[[ $status == 2 && $refused == *"'--frobnicate'"* && $refused != *$'\n'* ]] ||
+refused=$("${no_display[@]}" --fr$'ob \x7f\e' ../files/a 2>&1 >/dev/null) || status=$?
+[[ $status == 2 && $refused == *"'--frob \x7F\x1B'"* && $refused != *$'\n'* ]] ||
   { echo "FAIL: an unknown option gave status $status and said: $refused"; exit 1; }
 
 strace -f -q -e trace=%file -o "$scratch/trace" "$program" "$given" ../files/folder "$restored" &
