@@ -229,7 +229,7 @@ TEST(StartedWithFiles, EachFillsTheNextRowAndThoseLeftOutAreCounted) {
   for (const auto& [arguments, rows, told, restored] : {
            StartCase{
                {"photo one.jpgxaBrint", "\xC3\xA9t\xC3\xA9 \xE6\x97\xA5\xE6\x9C\xAC.txt",
-                "missing.docxaBrint"},
+                "./missing.docxaBrint"},
                {u"photo one.jpgxaBrint", u"\u00e9t\u00e9 \u65E5\u672C.txt", u"missing.docxaBrint"},
                u"",
                u"photo one.jpg"},
@@ -239,13 +239,14 @@ TEST(StartedWithFiles, EachFillsTheNextRowAndThoseLeftOutAreCounted) {
             u""},
 #ifndef _WIN32
            // Linux hands over bytes, and options before "--".
-           {{"--", "-platform", "-b.txt", "--help"},
-            {u"-platform", u"-b.txt", u"--help"},
+           {{"-", "--", "-platform", "-b.txt", "--help"},
+            {u"-", u"-platform", u"-b.txt", u"--help"},
             u"",
             u""},
-           {{"a.txt", "\xFF.txt", "b.txtxaBrint"},
-            {u"a.txt", u"b.txtxaBrint"},
-            u"1 file was left out: its name is not valid text and cannot be shown exactly.",
+           {{"a.txt", "\xFF.txt", "b.txtxaBrint", "3", "4", "5", "6"},
+            {u"a.txt", u"b.txtxaBrint", u"3", u"4", u"5"},
+            u"1 file was left out: the window has five rows. 1 file was left out: its name is not "
+            u"valid text and cannot be shown exactly.",
             u""},
 #endif
        }) {
