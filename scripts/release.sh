@@ -111,14 +111,13 @@ for preset in release-linux release-windows; do
   # From scratch: a build tree made earlier holds times that are not this commit's.
   rm -rf "build/$preset"
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset"
   if [ "$preset" = release-windows ]; then
-    # The installer and the zip are made again around the signed program, then the installer
-    # is signed.
+    # The program is signed first, so that the installer and the zip are made around it.
+    cmake --build --preset "$preset" --target zeduzovir_win32_app
     authenticode "build/$preset/src/app/win32/$exe_name"
-    cmake --build --preset "$preset"
-    authenticode "build/$preset/$msi_name"
   fi
+  cmake --build --preset "$preset"
+  [ "$preset" != release-windows ] || authenticode "build/$preset/$msi_name"
   # fakeroot: the archives record root as every file's owner, whoever builds them.
   (cd "build/$preset" && fakeroot cpack -B "$PWD/packages" >/dev/null)
 done
