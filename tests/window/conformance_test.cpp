@@ -167,7 +167,7 @@ TEST_F(Form1Conformance, LaysOutTheWindowForItsScreenAndAgainOnAnother) {
 TEST_F(Form1Conformance, WhatScreenReadersHearAndTheIcon) {
   for (const auto& [control, at96, pixelsAt144, name, description] : kLooks) {
     EXPECT_EQ(window->AccessibleName(control), name) << control;
-    EXPECT_EQ(window->AccessibleDescription(control).value_or(description), description) << control;
+    EXPECT_EQ(window->AccessibleDescription(control), description) << control;
   }
   // The small and the large icon, as the desktop scales them.
   const std::vector<int> icons = window->IconSizes();

@@ -68,9 +68,9 @@ class WindowDriver {
   virtual std::string FocusedControl() = 0;
   // "Form1" for the window's default font.
   virtual Font FontOf(std::string_view control) = 0;
-  // What a screen reader calls a control, and what more it says of it where the platform tells.
+  // What a screen reader calls a control, and what more it says of it.
   virtual std::u16string AccessibleName(std::string_view control) = 0;
-  virtual std::optional<std::u16string> AccessibleDescription(std::string_view control) = 0;
+  virtual std::u16string AccessibleDescription(std::string_view control) = 0;
   // The sizes, in pixels, of the window's icon as the desktop gets it.
   virtual std::vector<int> IconSizes() = 0;
   virtual void PressTab() = 0;

@@ -93,7 +93,7 @@ class QtDriver final : public WindowDriver {
   std::u16string AccessibleName(std::string_view name) override {
     return ToU16String(QAccessible::queryAccessibleInterface(child(name))->text(QAccessible::Name));
   }
-  std::optional<std::u16string> AccessibleDescription(std::string_view name) override {
+  std::u16string AccessibleDescription(std::string_view name) override {
     return ToU16String(
         QAccessible::queryAccessibleInterface(child(name))->text(QAccessible::Description));
   }

@@ -254,7 +254,7 @@ class Win32Driver final : public WindowDriver {
                : WindowText(control(name));
   }
   // As a screen reader asks: through the control's accessible object.
-  std::optional<std::u16string> AccessibleDescription(std::string_view name) override {
+  std::u16string AccessibleDescription(std::string_view name) override {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control(name), DWORD(OBJID_CLIENT), IID_IAccessible,
                                           reinterpret_cast<void**>(&object)))) {
