@@ -1,20 +1,38 @@
 #!/usr/bin/env bash
-# Attaches a detached Authenticode signature to the file it was made for, in place; a signature
-# made for other bytes is never attached: the file stays unsigned, and this says so.
+# Attaches a detached Authenticode signature (bare PKCS#7 DER) to the file it was made for, in
+# place; a signature made for other bytes is never attached: the file stays unsigned, and this
+# says so. Works the same with every osslsigncode from 2.5 on.
 #   attach-signature.sh FILE SIGNATURE
 set -euo pipefail
-file=$1 signature=$2
+file=$(realpath "$1") signature=$(realpath "$2")
+authenticode=$(realpath "$(dirname "$0")")/authenticode.py
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-attached=$scratch/attached
-# osslsigncode attaches whatever it is given, and fails for want of the signer's authority
-# here: what counts is whether the digest signed is this file's.
-osslsigncode attach-signature -sigin "$signature" -in "$file" -out "$attached" >/dev/null 2>&1 || true
-digests=$(osslsigncode verify -in "$attached" 2>/dev/null |
-  grep -E '^(Current|Calculated) (message digest|DigitalSignature) *:' || true)
-if [ "$(wc -l <<<"$digests")" -eq 2 ] && [ "$(awk '{print $NF}' <<<"$digests" | uniq | wc -l)" -eq 1 ]; then
-  cat "$attached" >"$file"
-else
+cd "$scratch"
+
+# The file's own digest, as Authenticode computes it: what a throwaway key signs for it.
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout probe.key \
+  -out probe.pem -days 1 -subj /CN=probe 2>/dev/null
+osslsigncode sign -certs probe.pem -key probe.key -h sha256 -in "$file" -out probe >/dev/null
+osslsigncode extract-signature -in probe -out probe.sig >/dev/null
+if [ "$("$authenticode" digest probe.sig)" != "$("$authenticode" digest "$signature")" ]; then
   echo "release.sh: $(basename "$signature") does not fit this build of $(basename "$file"):" \
     "it stays unsigned" >&2
+  exit 0
 fi
+
+# osslsigncode 2.5 takes a program's signature inside its WIN_CERTIFICATE, later ones bare; its
+# exit status speaks of the signer's authority, unknown here. What counts is that the file then
+# holds exactly this signature.
+"$authenticode" wrapped "$signature" wrapped.sig
+for form in "$signature" wrapped.sig; do
+  rm -f attached held.sig
+  osslsigncode attach-signature -sigin "$form" -in "$file" -out attached >/dev/null 2>&1 || true
+  if [ -f attached ] && osslsigncode extract-signature -in attached -out held.sig >/dev/null 2>&1 &&
+    "$authenticode" bare held.sig && cmp -s held.sig "$signature"; then
+    cat attached >"$file"
+    exit 0
+  fi
+done
+echo "release.sh: osslsigncode could not attach $(basename "$signature") to $(basename "$file")" >&2
+exit 1

@@ -33,7 +33,11 @@ while [ $# -gt 0 ]; do
 done
 
 scripts/install-deps.sh
-if git rev-parse --git-dir >/dev/null 2>&1 && ! git diff --quiet HEAD; then
+# Signatures are committed beside the commit they were made from, so they must fit it exactly.
+if ! git rev-parse --git-dir >/dev/null 2>&1; then
+  [ -z "$cert$key$pkcs12" ] || die "signing needs a git checkout, to sign exactly its last commit"
+elif ! git diff --quiet HEAD; then
+  [ -z "$cert$key$pkcs12" ] || die "signing needs a checkout with no uncommitted changes"
   echo "release.sh: uncommitted changes go into these files" >&2
 fi
 
@@ -59,19 +63,19 @@ if [ -n "$cert$key$pkcs12" ]; then
     [ -n "${ZEDUZOVIR_SIGN_PASSWORD+set}" ] || die "ZEDUZOVIR_SIGN_PASSWORD holds no password for $pkcs12"
     openssl pkcs12 -in "$pkcs12" -passin env:ZEDUZOVIR_SIGN_PASSWORD -nokeys -clcerts \
       -out "$scratch/cert.pem" 2>/dev/null || die "cannot open $pkcs12: wrong password?"
-    openssl pkcs12 -in "$pkcs12" -passin env:ZEDUZOVIR_SIGN_PASSWORD -nocerts -nodes \
-      -out "$scratch/key.pem" 2>/dev/null || die "$pkcs12 holds no key"
-    # osslsigncode reads the password from a file: a pipe, so that it is never on disk.
+    cert=$scratch/cert.pem
+    # The key goes through a pipe only, never to disk; so does the password, to osslsigncode.
+    public_key=$(openssl pkcs12 -in "$pkcs12" -passin env:ZEDUZOVIR_SIGN_PASSWORD -nocerts -nodes \
+      2>/dev/null | openssl pkey -pubout 2>/dev/null) || die "$pkcs12 holds no key"
     signer=(-pkcs12 "$pkcs12" -readpass /dev/stdin)
-    cert=$scratch/cert.pem key=$scratch/key.pem
   else
     [ -r "$cert" ] && [ -r "$key" ] || die "--sign-cert and --sign-key need readable files"
+    public_key=$(openssl pkey -in "$key" -pubout 2>/dev/null) || die "$key holds no key"
     signer=(-certs "$cert" -key "$key")
   fi
   openssl x509 -in "$cert" -noout -ext extendedKeyUsage 2>/dev/null | grep -q "Code Signing" ||
     die "the certificate in ${pkcs12:-$cert} is not for code signing"
-  [ "$(openssl x509 -in "$cert" -noout -pubkey 2>/dev/null)" = \
-    "$(openssl pkey -in "$key" -pubout 2>/dev/null)" ] ||
+  [ "$(openssl x509 -in "$cert" -noout -pubkey 2>/dev/null)" = "$public_key" ] ||
     die "the key in ${pkcs12:-$key} is not the certificate's"
   [ -z "$timestamp" ] || signer+=(-ts "$timestamp")
   mkdir -p "$scratch/signatures"
@@ -95,8 +99,10 @@ authenticode() {
     printf '%s' "${ZEDUZOVIR_SIGN_PASSWORD-}" |
       osslsigncode sign "${signer[@]}" -h sha256 -n Zeduzovir -in "$file" -out "$scratch/signed" \
         >/dev/null || die "osslsigncode could not sign $name"
+    # Kept bare, the one form that every osslsigncode can be given back.
     osslsigncode extract-signature -in "$scratch/signed" -out "$scratch/signatures/$name.sig" \
       >/dev/null
+    scripts/authenticode.py bare "$scratch/signatures/$name.sig"
     mv "$scratch/signed" "$file"
   elif [ -d "$signatures" ]; then
     scripts/attach-signature.sh "$file" "$signatures/$name.sig"
