@@ -7,12 +7,27 @@
 
 namespace zeduzovir {
 
-bool DropCommand(ControlId target, std::span<const std::u16string> localPaths, UiServices& ui) {
+namespace {
+
+// A file drop names each file by its full path, as the system writes one. Some sources drop a
+// link as an empty name, or a name the system could not make into a path: those name no file.
+bool IsFullPath(std::u16string_view name) {
+#ifdef _WIN32
+  const bool onDrive = name.size() >= 3 && ((name[0] | 0x20) >= u'a' && (name[0] | 0x20) <= u'z') &&
+                       name.substr(1, 2) == u":\\";
+  return onDrive || name.starts_with(u"\\\\");
+#else
+  return name.starts_with(u'/');
+#endif
+}
+
+}  // namespace
+
+bool DropCommand(ControlId target, std::span<const std::u16string> names, UiServices& ui) {
   const FileRow* row = FileRowOf(target);
-  // Some sources drop a link as one empty name: that names no file.
-  const auto first = std::find_if(localPaths.begin(), localPaths.end(),
-                                  [](const std::u16string& path) { return !path.empty(); });
-  if (row == nullptr || target == row->browseButton || first == localPaths.end()) {
+  const auto first =
+      std::find_if(names.begin(), names.end(), [](const auto& name) { return IsFullPath(name); });
+  if (row == nullptr || target == row->browseButton || first == names.end()) {
     return false;
   }
   ui.SetText(row->textBox, *first);

@@ -9,9 +9,9 @@ namespace zeduzovir {
 
 class UiServices;
 
-// Files dropped on a row's box or label: the first that has a name fills that row, as choosing
-// it with Browse would. Returns false, changing nothing, for no named file or a control outside
-// the rows' boxes and labels.
-bool DropCommand(ControlId target, std::span<const std::u16string> localPaths, UiServices& ui);
+// Files dropped on a row's box or label: the first named by a full path fills that row, as
+// choosing it with Browse would. Returns false, changing nothing, for no such file or a control
+// outside the rows' boxes and labels.
+bool DropCommand(ControlId target, std::span<const std::u16string> names, UiServices& ui);
 
 }  // namespace zeduzovir

@@ -9,10 +9,15 @@ namespace zeduzovir {
 
 namespace {
 
-std::u16string FilesLeftOut(std::size_t count) {
+// "N files were left out: REASON.", REASON in the singular or the plural; nothing for none.
+std::u16string FilesLeftOut(std::size_t count, std::u16string_view one, std::u16string_view many) {
+  if (count == 0) {
+    return {};
+  }
   const std::string digits = std::to_string(count);
   return std::u16string(digits.begin(), digits.end()) +
-         (count == 1 ? u" file was left out" : u" files were left out");
+         (count == 1 ? u" file was left out: " : u" files were left out: ") +
+         std::u16string(count == 1 ? one : many) + u".";
 }
 
 }  // namespace
@@ -20,23 +25,30 @@ std::u16string FilesLeftOut(std::size_t count) {
 std::u16string OpenFilesCommand(StartFiles files, UiServices& ui) {
   const auto rows = FileRows();
   std::size_t filled = 0;
-  std::size_t unreadable = 0;
-  for (const std::optional<std::u16string>& file : files) {
-    if (!file) {
-      ++unreadable;
-    } else if (filled < rows.size()) {
-      ui.SetText(rows[filled++].textBox, *file);
+  std::size_t beyondRows = 0;
+  std::size_t notText = 0;
+  std::size_t noFolder = 0;
+  for (const StartFile& file : files) {
+    if (const auto* path = std::get_if<std::u16string>(&file)) {
+      if (filled < rows.size()) {
+        ui.SetText(rows[filled++].textBox, *path);
+      } else {
+        ++beyondRows;
+      }
+    } else {
+      ++(*std::get_if<Unshowable>(&file) == Unshowable::NotText ? notText : noFolder);
     }
   }
-  const std::size_t beyondRows = files.size() - unreadable - filled;
   std::u16string message;
-  if (beyondRows > 0) {
-    message = FilesLeftOut(beyondRows) + u": the window has five rows.";
-  }
-  if (unreadable > 0) {
-    message += (message.empty() ? u"" : u" ") + FilesLeftOut(unreadable) +
-               (unreadable == 1 ? u": its name is not valid text and cannot be shown exactly."
-                                : u": their names are not valid text and cannot be shown exactly.");
+  for (std::u16string part :
+       {FilesLeftOut(beyondRows, u"the window has five rows", u"the window has five rows"),
+        FilesLeftOut(notText, u"its name is not valid text and cannot be shown exactly",
+                     u"their names are not valid text and cannot be shown exactly"),
+        FilesLeftOut(noFolder, u"the current folder cannot be read",
+                     u"the current folder cannot be read")}) {
+    if (!part.empty()) {
+      message += (message.empty() ? u"" : u" ") + part;
+    }
   }
   return message;
 }

@@ -1,16 +1,22 @@
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
+#include <variant>
 
 namespace zeduzovir {
 
 class UiServices;
 
-// Files handed to the program when it starts, in order: each as its absolute path, or nothing
-// where its name could not be read exactly and so must not be shown.
-using StartFiles = std::span<const std::optional<std::u16string>>;
+// Why a file handed to the program at start has no name to show: none that is exactly its own.
+enum class Unshowable {
+  NotText,          // its name's bytes are not valid text
+  NoCurrentFolder,  // a relative name, and the folder it is relative to cannot be read
+};
+
+// A file handed to the program when it starts: its absolute path, or why there is none.
+using StartFile = std::variant<std::u16string, Unshowable>;
+using StartFiles = std::span<const StartFile>;
 
 // Fills the rows from the top with the files that can be shown, as Browse would, and returns
 // what to tell the person once the window shows: how many files were left out and why, or

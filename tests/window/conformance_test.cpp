@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
+#include <filesystem>
 #include <iterator>
 #include <map>
 #include <ostream>
@@ -265,6 +267,24 @@ TEST(StartedWithFiles, EachFillsTheNextRowAndThoseLeftOutAreCounted) {
   }
 }
 
+#ifndef _WIN32
+// Started from a folder since deleted: a relative name has no full name to show, and the person
+// is told why; an absolute one fills its row as ever.
+TEST(StartedWithFiles, FromADeletedFolderOnlyAbsoluteNamesFillRows) {
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::string gone = std::filesystem::temp_directory_path() / "zeduzovir-gone-XXXXXX";
+  ASSERT_NE(mkdtemp(gone.data()), nullptr);
+  std::filesystem::current_path(gone);
+  std::filesystem::remove(gone);
+  const std::unique_ptr<WindowDriver> window = OpenForm1({"a.txtxaBrint", "/tmp/b.txt", "./c"});
+  std::filesystem::current_path(before);
+  EXPECT_EQ(window->ShownAtStart().text,
+            u"2 files were left out: the current folder cannot be read.");
+  EXPECT_EQ(window->TextOf("Text1"), u"/tmp/b.txt");
+  EXPECT_EQ(window->TextOf("Text2"), u"");
+}
+#endif
+
 TEST_F(Form1Conformance, SpaceAndEnterPressTheFocusedButtonAndNothingElse) {
   using enum Modal::Kind;
   for (const auto& [control, key, opens] :
@@ -308,23 +328,31 @@ TEST_F(Form1Conformance, DialogOffersTheLastChosenFileAndCancelKeepsTheRow) {
 }
 
 TEST_F(Form1Conformance, DroppedFileFillsTheRowItLandsOnAsBrowseWould) {
+  const std::u16string folder = window->CurrentFolder();
   // Longer than a text box takes by default, and ending beyond the BMP.
-  const std::u16string longPath =
-      u"/data/" + std::u16string(40000, u'd') + u"/\U0001F600.jpgxaBrint";
+  const std::u16string longPath = folder + std::u16string(40000, u'd') + u"/\U0001F600.jpgxaBrint";
+  const std::u16string file = folder + u"photo.jpgxaBrint";
   using Paths = std::vector<std::u16string>;
-  for (const auto& [on, paths, filled] :
-       {std::tuple{"Text2", Paths{u"/home/ana/photo.jpgxaBrint"}, "Text2"},
-        {"Label3", Paths{longPath, u"/home/ana/second.doc"}, "Text3"},
-        {"Text5", Paths{u"/home/ana/folder"}, "Text5"},
-        {"TesgardButton6", Paths{u"/home/ana/on a button"}, ""},
-        {"Text4", Paths{u""}, ""}}) {
+  int drop = 0;
+  for (const auto& [on, paths, filled, with] : {
+           std::tuple{"Text2", Paths{file}, "Text2", file},
+           {"Label3", Paths{longPath, folder + u"second.doc"}, "Text3", longPath},
+           {"Text5", Paths{folder + u"folder"}, "Text5", folder + u"folder"},
+           {"TesgardButton6", Paths{file}, "", u""},
+           // Names that are no file's full path: left by a link, or by a source that lost the rest.
+           {"Text4", Paths{u""}, "", u""},
+           {"Text4", Paths{u"ows\\x"}, "", u""},
+           {"Text4", Paths{u"https://example.com/photo.jpgxaBrint"}, "", u""},
+           {"Text1", Paths{u"https://example.com/", u"ows\\x", file}, "Text1", file},
+       }) {
     for (const char* box : kBoxes) {
       window->Paste(box, u"typed");
     }
     window->Drop(on, paths);
+    ++drop;
     for (const char* box : kBoxes) {
-      EXPECT_EQ(window->TextOf(box), std::string(box) == filled ? paths.front() : u"typed")
-          << "dropped on " << on << ", " << box;
+      EXPECT_EQ(window->TextOf(box), std::string(box) == filled ? with : u"typed")
+          << "drop " << drop << " on " << on << ", " << box;
     }
   }
   // The file dialog still offers what was last chosen in it: nothing yet.

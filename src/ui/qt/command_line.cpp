@@ -9,17 +9,17 @@ namespace zeduzovir {
 
 namespace {
 
-// The name exactly as its bytes spell it in UTF-8; nothing where they are not UTF-8.
-std::optional<std::u16string> DecodeExactly(std::string_view bytes) {
+// The name exactly as its bytes spell it in UTF-8.
+StartFile DecodeExactly(std::string_view bytes) {
   QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
   const QString text = decoder.decode(QByteArrayView(bytes.data(), qsizetype(bytes.size())));
   if (decoder.hasError()) {
-    return std::nullopt;
+    return Unshowable::NotText;
   }
   return ToU16String(text);
 }
 
-std::optional<std::u16string> AbsolutePath(std::string_view name, const char* currentFolder) {
+StartFile AbsolutePath(std::string_view name, const char* currentFolder) {
   if (name.starts_with('/')) {
     return DecodeExactly(name);
   }
@@ -27,7 +27,7 @@ std::optional<std::u16string> AbsolutePath(std::string_view name, const char* cu
     name.remove_prefix(2);
   }
   if (currentFolder == nullptr) {
-    return std::nullopt;
+    return Unshowable::NoCurrentFolder;
   }
   std::string path(currentFolder);
   if (!path.ends_with('/')) {

@@ -1,9 +1,10 @@
 #pragma once
 
-#include <optional>
 #include <span>
 #include <string>
 #include <vector>
+
+#include "commands/open_files_command.h"
 
 namespace zeduzovir {
 
@@ -13,15 +14,15 @@ namespace zeduzovir {
 struct CommandLine {
   enum class Action { OpenWindow, PrintHelp, PrintVersion, RefuseOption };
   Action action = Action::OpenWindow;
-  // Each file's absolute path, or nothing where its name is not UTF-8 and so cannot be shown
-  // exactly.
-  std::vector<std::optional<std::u16string>> files;
+  // Each file's absolute path, or why there is none: a name that is not UTF-8, or a relative
+  // one with no current folder to read.
+  std::vector<StartFile> files;
   // As a terminal may show it: bytes outside printable ASCII written as \xNN.
   std::string refusedOption;
 };
 
-// `arguments` without the program's own name. Relative names are joined to `currentFolder`,
-// which nothing on disk is asked to confirm.
+// `arguments` without the program's own name. Relative names are joined to `currentFolder`
+// (null where it cannot be read), which nothing on disk is asked to confirm.
 CommandLine ReadCommandLine(std::span<const char* const> arguments, const char* currentFolder);
 
 extern const char kUsage[];

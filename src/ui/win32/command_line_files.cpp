@@ -6,9 +6,8 @@
 
 namespace zeduzovir {
 
-std::vector<std::optional<std::u16string>> CommandLineFiles(
-    std::span<const wchar_t* const> arguments) {
-  std::vector<std::optional<std::u16string>> files;
+std::vector<StartFile> CommandLineFiles(std::span<const wchar_t* const> arguments) {
+  std::vector<StartFile> files;
   for (const wchar_t* argument : arguments) {
     if (*argument == L'\0') {
       continue;  // names no file
@@ -17,7 +16,7 @@ std::vector<std::optional<std::u16string>> CommandLineFiles(
     const DWORD length =
         GetFullPathNameW(argument, static_cast<DWORD>(path.size()), path.data(), nullptr);
     if (length == 0 || length >= path.size()) {
-      files.emplace_back();
+      files.emplace_back(Unshowable::NotText);
       continue;
     }
     path.resize(length);

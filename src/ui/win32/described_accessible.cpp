@@ -49,12 +49,13 @@ bool IsSelf(const VARIANT& child) {
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wnon-virtual-dtor"
 
-// The standard object, with a description of its own. Everything else is the standard
-// object's answer.
-class DescribedAccessible final : public IAccessible {
+// The standard object, with a description of its own: one COM object, whichever interface a
+// screen reader comes through, so that every way to it gives the description. The standard
+// object serves behind it, never seen.
+class DescribedAccessible final : public IAccessible, public IOleWindow {
  public:
-  DescribedAccessible(IAccessible* standard, std::wstring_view description)
-      : m_standard(standard), m_description(description) {}
+  DescribedAccessible(IAccessible* standard, HWND control, std::wstring_view description)
+      : m_standard(standard), m_control(control), m_description(description) {}
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
     if (object == nullptr) {
@@ -62,11 +63,15 @@ class DescribedAccessible final : public IAccessible {
     }
     if (iid == IID_IUnknown || iid == IID_IDispatch || iid == IID_IAccessible) {
       *object = static_cast<IAccessible*>(this);
-      AddRef();
-      return S_OK;
+    } else if (iid == IID_IOleWindow) {
+      *object = static_cast<IOleWindow*>(this);
+    } else {
+      // A button has no children to enumerate, and no services to offer.
+      *object = nullptr;
+      return E_NOINTERFACE;
     }
-    // The window and enumeration interfaces of the standard object serve as they are.
-    return m_standard->QueryInterface(iid, object);
+    AddRef();
+    return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++m_references; }
   ULONG STDMETHODCALLTYPE Release() override {
@@ -76,6 +81,15 @@ class DescribedAccessible final : public IAccessible {
     }
     return left;
   }
+
+  HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override {
+    if (window == nullptr) {
+      return E_POINTER;
+    }
+    *window = m_control;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
 
   HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override {
     if (!IsSelf(child) || description == nullptr) {
@@ -99,6 +113,22 @@ class DescribedAccessible final : public IAccessible {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID iid, LCID locale, WORD flags,
                                    DISPPARAMS* parameters, VARIANT* result, EXCEPINFO* exception,
                                    UINT* argumentError) override {
+    // The description asked for by dispatch, of the button itself (its child argument left
+    // out, or CHILDID_SELF), is this object's own.
+    if (id == DISPID_ACC_DESCRIPTION && (flags & DISPATCH_PROPERTYGET) != 0 && result != nullptr &&
+        parameters != nullptr && parameters->cNamedArgs == 0 &&
+        (parameters->cArgs == 0 || (parameters->cArgs == 1 && IsSelf(parameters->rgvarg[0])))) {
+      VARIANT self{};
+      self.vt = VT_I4;
+      self.lVal = CHILDID_SELF;
+      BSTR description = nullptr;
+      const HRESULT got = get_accDescription(self, &description);
+      if (SUCCEEDED(got)) {
+        result->vt = VT_BSTR;
+        result->bstrVal = description;
+      }
+      return got;
+    }
     return m_standard->Invoke(id, iid, locale, flags, parameters, result, exception, argumentError);
   }
   HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
@@ -167,6 +197,7 @@ class DescribedAccessible final : public IAccessible {
   ~DescribedAccessible() { m_standard->Release(); }
 
   IAccessible* m_standard;
+  HWND m_control;
   std::wstring m_description;
   ULONG m_references = 1;
 };
@@ -186,8 +217,9 @@ LRESULT AnswerWithDescription(HWND control, WPARAM wParam, std::wstring_view des
                                                reinterpret_cast<void**>(&standard)))) {
     return 0;
   }
-  auto* described = new DescribedAccessible(standard, description);
-  const LRESULT answer = library.lresultFromObject(IID_IAccessible, wParam, described);
+  auto* described = new DescribedAccessible(standard, control, description);
+  const LRESULT answer =
+      library.lresultFromObject(IID_IAccessible, wParam, static_cast<IAccessible*>(described));
   described->Release();
   // A failed answer is negative: the control then answers as usual.
   return answer > 0 ? answer : 0;

@@ -313,7 +313,11 @@ void Form1Window::OpenFiles(StartFiles files) {
 }
 
 void Form1Window::OnTellFilesLeftOut() {
-  ShowMessage(m_filesLeftOut, MessageIcon::Information);
+  // Told once: any program may post this message, again or before there is anything to tell.
+  const std::u16string message = std::exchange(m_filesLeftOut, {});
+  if (!message.empty()) {
+    ShowMessage(message, MessageIcon::Information);
+  }
 }
 
 void Form1Window::OnDestroy() {

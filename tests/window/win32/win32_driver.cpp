@@ -9,6 +9,7 @@
 // clang-format on
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <fstream>
 #include <functional>
@@ -253,7 +254,8 @@ class Win32Driver final : public WindowDriver {
                ? WindowText(before)
                : WindowText(control(name));
   }
-  // As a screen reader asks: through the control's accessible object.
+  // As a screen reader asks: through the control's accessible object, by each way in to it. A
+  // way that gives another text, or another object, is told of instead of the description.
   std::u16string AccessibleDescription(std::string_view name) override {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(control(name), DWORD(OBJID_CLIENT), IID_IAccessible,
@@ -263,12 +265,53 @@ class Win32Driver final : public WindowDriver {
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
-    BSTR description = nullptr;
-    object->get_accDescription(self, &description);
+    const auto read = [&self](IAccessible* from) {
+      BSTR description = nullptr;
+      from->get_accDescription(self, &description);
+      const std::u16string text = description != nullptr ? ToU16(description) : u"";
+      SysFreeString(description);
+      return text;
+    };
+    const std::u16string text = read(object);
+    std::u16string wrong;
+    // Back from its window interface, as some readers come to it.
+    IOleWindow* window = nullptr;
+    if (SUCCEEDED(object->QueryInterface(IID_IOleWindow, reinterpret_cast<void**>(&window)))) {
+      IAccessible* again = nullptr;
+      HWND shown = nullptr;
+      window->GetWindow(&shown);
+      window->QueryInterface(IID_IAccessible, reinterpret_cast<void**>(&again));
+      if (shown != control(name) || again == nullptr || read(again) != text) {
+        wrong += u"(another object through IOleWindow)";
+      }
+      if (again != nullptr)
+        again->Release();
+      window->Release();
+    }
+    // COM's identity: IUnknown is the same pointer from each interface.
+    IUnknown* identity = nullptr;
+    object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
+    for (const IID& iid : {IID_IDispatch, IID_IOleWindow}) {
+      IUnknown* through = nullptr;
+      IUnknown* itsIdentity = nullptr;
+      if (SUCCEEDED(object->QueryInterface(iid, reinterpret_cast<void**>(&through)))) {
+        through->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&itsIdentity));
+        wrong += itsIdentity == identity ? u"" : u"(two identities)";
+        itsIdentity->Release();
+        through->Release();
+      }
+    }
+    identity->Release();
+    // By dispatch, as scripts and some readers ask.
+    DISPPARAMS arguments{&self, nullptr, 1, 0};
+    VARIANT result{};
+    object->Invoke(DISPID_ACC_DESCRIPTION, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET,
+                   &arguments, &result, nullptr, nullptr);
+    const std::u16string byDispatch = result.vt == VT_BSTR ? ToU16(result.bstrVal) : u"";
+    VariantClear(&result);
     object->Release();
-    const std::u16string text = description != nullptr ? ToU16(description) : u"";
-    SysFreeString(description);
-    return text;
+    wrong += byDispatch == text ? u"" : u"(by dispatch: " + byDispatch + u")";
+    return wrong.empty() ? text : wrong;
   }
   std::vector<int> IconSizes() override {
     std::vector<int> sizes;
@@ -296,6 +339,11 @@ class Win32Driver final : public WindowDriver {
       SendKey(0, static_cast<wchar_t>(unit));
     }
     Settle(form());
+  }
+
+  // Posts `message` to the window, as any program may, and deals with what it opens.
+  Modal Post(UINT message) {
+    return WhileAnswering([&] { PostMessageW(form(), message, 0, 0); }, std::nullopt, 0);
   }
 
   Modal Press(std::string_view button, PressWith how,
@@ -440,6 +488,17 @@ TEST(Win32Form1, InHighContrastButtonsTakeTheSchemesColours) {
   // The caption, white on black, is there in full strength.
   EXPECT_NE(std::find(button.pixels.begin(), button.pixels.end(), SystemColour(COLOR_BTNTEXT)),
             button.pixels.end());
+}
+
+// The window tells of files left out at start once, and only when there are some, however
+// often the message that makes it tell arrives.
+TEST(Win32Form1, TellsOfFilesLeftOutOnceAndOnlyOfSome) {
+  for (const auto& arguments : {std::vector<std::string>{}, {"1", "2", "3", "4", "5", "6"}}) {
+    Win32Driver window(arguments);
+    EXPECT_EQ(window.ShownAtStart().kind,
+              arguments.empty() ? Modal::Kind::None : Modal::Kind::MessageBox);
+    EXPECT_EQ(window.Post(WM_APP).kind, Modal::Kind::None) << arguments.size() << " files";
+  }
 }
 
 }  // namespace
