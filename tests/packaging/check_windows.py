@@ -2,11 +2,11 @@
 """Checks what ships for Windows: Zeduzovir.exe's icon, version, manifest and imports (nothing
 beyond Windows itself, nothing Windows 7 SP1 lacks), the zip, and the installer's whole cycle in
 a fresh Wine prefix: install, entries, the program started and closed, reinstall, removal.
-  check_windows.py BUILD_DIR START_AND_CLOSE.exe WRESTOOL ICOTOOL OBJDUMP CXX  (on an X server)"""
-import glob, os, re, subprocess, sys, tempfile, zipfile
+  check_windows.py BUILD_DIR START_AND_CLOSE.exe WRESTOOL ICOTOOL CXX  (on an X server)"""
+import glob, os, re, struct, subprocess, sys, tempfile, zipfile
 from pathlib import Path
 
-build, starter, wrestool, icotool, objdump, cxx = sys.argv[1:7]
+build, starter, wrestool, icotool, cxx = sys.argv[1:6]
 exe = f"{build}/src/app/win32/Zeduzovir.exe"
 run = lambda *command, **kw: subprocess.run(command, check=True, capture_output=True, **kw).stdout
 failures = []
@@ -29,18 +29,30 @@ manifest = run(wrestool, "-x", "--raw", "-t24", "-n1", exe).decode()
 if "PerMonitorV2" not in manifest or 'Common-Controls" version="6.0.0.0"' not in manifest:
     fail("the manifest asks for no per-monitor v2 awareness or Common Controls 6")
 
-headers = run(objdump, "-p", exe).decode()
-imports = {n.lower() for n in re.findall(r"DLL Name: (\S+)", headers)}
-if imports - {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"}:
-    fail(f"needs DLLs beyond Windows itself: {imports}")
-if not re.search(r"MajorSubsystemVersion\s+6\s+MinorSubsystemVersion\s+1\b", headers):
+# Read from the file itself, as Windows' loader reads it: no tool's report to misread.
+image = Path(exe).read_bytes()
+word = lambda fmt, at: struct.unpack_from("<" + fmt, image, at)[0]
+header = word("I", 0x3C) + 24  # the optional header, PE32+
+sections = [struct.unpack_from("<8xIIII", image, header + word("H", header - 4) + 40 * i)
+            for i in range(word("H", header - 18))]
+offset = lambda rva: next(rva - va + raw for size, va, _, raw in sections if va <= rva < va + size)
+name_at = lambda at: image[at:image.index(b"\0", at)].decode()
+imports = {}
+at = offset(word("I", header + 120))
+while word("I", at + 12):
+    thunks, functions = offset(word("I", at) or word("I", at + 16)), []
+    while entry := word("Q", thunks):
+        functions += [] if entry >> 63 else [name_at(offset(entry) + 2)]
+        thunks += 8
+    imports[name_at(offset(word("I", at + 12))).lower()] = functions
+    at += 20
+if set(imports) - {"kernel32.dll", "user32.dll", "gdi32.dll", "msvcrt.dll"}:
+    fail(f"needs DLLs beyond Windows itself: {set(imports)}")
+if (word("H", header + 48), word("H", header + 50)) != (6, 1):
     fail("the header's subsystem version is not 6.1 (Windows 7)")
 # Windows' headers declare each function only for the versions that have it: every function the
 # program imports from the system, other than the C runtime's, must be declared for Windows 7.
-functions = set()
-for dll, table in re.findall(r"DLL Name: (\S+)\n(.*?)\n\n", headers, re.S):
-    if dll.lower() != "msvcrt.dll":
-        functions |= set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)$", table, re.M))
+functions = {f for dll, names in imports.items() if dll != "msvcrt.dll" for f in names}
 source = "#include <windows.h>\n" + "".join(f"auto* use{i} = &{name};\n"
                                              for i, name in enumerate(sorted(functions)))
 newer = subprocess.run([cxx, "-fsyntax-only", "-D_WIN32_WINNT=0x0601", "-DWINVER=0x0601",
