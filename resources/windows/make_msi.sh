@@ -24,9 +24,10 @@ touch -d "@$epoch" "$staging"/*
 hash=$(cat "$wxs" "$staging"/* <(echo "$version $product_code") | sha256sum)
 package_code=$(echo "${hash:0:8}-${hash:8:4}-5${hash:13:3}-8${hash:17:3}-${hash:20:12}" | tr a-f A-F)
 
-# wixl finds the files by paths relative to where it runs.
+# wixl finds the files by paths relative to where it runs. The clock stands still, as some
+# versions date the cabinet's files by it, and a moving one would date them by the build's speed.
 cd "$staging"
-clock=(faketime -f "@$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')" env TZ=UTC)
+clock=(faketime -f "$(date -u -d "@$epoch" '+%Y-%m-%d %H:%M:%S')" env TZ=UTC)
 "${clock[@]}" wixl --arch x64 --output "$output" -D ProgramFile=Zeduzovir.exe \
   -D IconFile=zeduzovir.ico -D Version="$version" -D ProductCode="$product_code" "$wxs"
 # Setting the package code sets the rest of the summary too: what wixl wrote is kept.
