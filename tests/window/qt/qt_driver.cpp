@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontInfo>
 #include <QLabel>
@@ -135,10 +136,19 @@ class QtDriver final : public WindowDriver {
   Modal WhileAnswering(const std::function<void()>& act, std::optional<std::u16string> choose) {
     Modal shown;
     QTimer poll;
+    QElapsedTimer visible;
     QObject::connect(&poll, &QTimer::timeout, [&] {
       QWidget* modal = QApplication::activeModalWidget();
       if (modal == nullptr || !modal->isVisible())
         return;
+      // Answered once it has the keyboard, as a person answers it: a box closed before the
+      // compositor has handed it the keyboard may leave the keyboard with no window at all.
+      if (!visible.isValid())
+        visible.start();
+      if (QGuiApplication::focusWindow() != modal->windowHandle() && !visible.hasExpired(15000))
+        return;
+      EXPECT_EQ(QGuiApplication::focusWindow(), modal->windowHandle())
+          << "the box never had the keyboard";
       poll.stop();
       shown.title = ToU16String(modal->windowTitle());
       Type("Text5", u"z");  // blocked while the modal window is open
