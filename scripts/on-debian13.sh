@@ -22,29 +22,25 @@ if [ ! -x "$root/usr/bin/apt-get" ]; then
   mv "$root.partial" "$root"
 fi
 
-mounted=()
+# Ends whatever still runs in the root, then unmounts everything under it, the deepest first:
+# also what a run that was killed left behind.
 leave() {
-  # Whatever still runs in the root goes first, then each mount, the last made first.
   local process
   for process in /proc/[0-9]*; do
     [ "$(readlink "$process/root" 2>/dev/null)" != "$root" ] || kill -9 "${process#/proc/}" 2>/dev/null || true
   done
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do
-    umount -l "${mounted[i]}"
-  done
+  awk -v under="$root/" 'index($2, under) == 1 { print $2 }' /proc/mounts | sort -r |
+    while read -r target; do umount -l "$target"; done
 }
+leave
 trap leave EXIT
-mount_on() {
-  mount "$@"
-  mounted+=("${*: -1}")
-}
-mount_on -t proc proc "$root/proc"
-mount_on -t sysfs sysfs "$root/sys"
-mount_on --bind /dev "$root/dev"
-mount_on -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
-mount_on -t tmpfs tmpfs "$root/dev/shm"
-mount_on -t tmpfs tmpfs "$root/tmp"
-mount_on -t tmpfs tmpfs "$root/run"
+mount -t proc proc "$root/proc"
+mount -t sysfs sysfs "$root/sys"
+mount --bind /dev "$root/dev"
+mount -t devpts -o newinstance,ptmxmode=0666 devpts "$root/dev/pts"
+for folder in dev/shm tmp run; do
+  mount -t tmpfs tmpfs "$root/$folder"
+done
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 
 rm -rf "$root/work"
