@@ -50,8 +50,12 @@ in_root() {
   chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
     CI="${CI:-}" DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c "$1"
 }
-in_root 'apt-get update -q && apt-get upgrade -y -q >/dev/null'
-in_root 'cd /work/zeduzovir && scripts/test.sh'
+in_root 'apt-get update -q && apt-get upgrade -y -q >/dev/null && /work/zeduzovir/scripts/install-deps.sh'
+# The tests in a network of their own: X servers are found by names that the network holds,
+# which this machine's own X servers would otherwise share.
+export -f in_root
+export root
+unshare --net bash -c 'ip link set lo up 2>/dev/null; in_root "cd /work/zeduzovir && scripts/test.sh"'
 # The .deb made on Debian 12 installs here and its program starts; then it goes again.
 name=$(basename "$deb")
 in_root "apt-get install -y -q ./work/$name >/dev/null

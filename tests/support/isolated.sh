@@ -12,6 +12,14 @@ setsid dbus-run-session -- "$@" &
 leader=$!
 status=0
 wait "$leader" || status=$?
-kill -- -"$leader" 2>/dev/null && sleep 0.2 && kill -9 -- -"$leader" 2>/dev/null
+# What it left running is ended, and gone before the next test starts: an X server still
+# shutting down would hold the display number that the next one is given.
+if kill -- -"$leader" 2>/dev/null; then
+  for _ in $(seq 1 100); do
+    kill -0 -- -"$leader" 2>/dev/null || break
+    sleep 0.05
+  done
+  kill -9 -- -"$leader" 2>/dev/null
+fi
 rm -rf "$scratch"
 exit "$status"
