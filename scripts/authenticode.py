@@ -113,6 +113,8 @@ def main(command, path, *out):
         print(digest(data))
     elif command == "signer":
         sys.stdout.buffer.write(signer(data))
+    else:
+        sys.exit(__doc__)
 
 
 if __name__ == "__main__":
