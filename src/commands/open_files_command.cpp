@@ -9,15 +9,15 @@ namespace zeduzovir {
 
 namespace {
 
-// "N files were left out: REASON.", REASON in the singular or the plural; nothing for none.
-std::u16string FilesLeftOut(std::size_t count, std::u16string_view one, std::u16string_view many) {
+// "N files were left out: REASON."; nothing for none.
+std::u16string FilesLeftOut(std::size_t count, std::u16string_view reason) {
   if (count == 0) {
     return {};
   }
   const std::string digits = std::to_string(count);
   return std::u16string(digits.begin(), digits.end()) +
          (count == 1 ? u" file was left out: " : u" files were left out: ") +
-         std::u16string(count == 1 ? one : many) + u".";
+         std::u16string(reason) + u".";
 }
 
 }  // namespace
@@ -40,12 +40,12 @@ std::u16string OpenFilesCommand(StartFiles files, UiServices& ui) {
     }
   }
   std::u16string message;
-  for (std::u16string part :
-       {FilesLeftOut(beyondRows, u"the window has five rows", u"the window has five rows"),
-        FilesLeftOut(notText, u"its name is not valid text and cannot be shown exactly",
-                     u"their names are not valid text and cannot be shown exactly"),
-        FilesLeftOut(noFolder, u"the current folder cannot be read",
-                     u"the current folder cannot be read")}) {
+  for (const std::u16string& part :
+       {FilesLeftOut(beyondRows, u"the window has five rows"),
+        FilesLeftOut(notText, notText == 1
+                                  ? u"its name is not valid text and cannot be shown exactly"
+                                  : u"their names are not valid text and cannot be shown exactly"),
+        FilesLeftOut(noFolder, u"the current folder cannot be read")}) {
     if (!part.empty()) {
       message += (message.empty() ? u"" : u" ") + part;
     }
