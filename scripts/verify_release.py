@@ -1,0 +1,353 @@
+#!/usr/bin/env python3
+"""Decides whether a folder of release files can be trusted, on the anchors given and nothing else:
+SHA256SUMS by its GnuPG signature from a key in KEYRING, every other file by SHA256SUMS, and
+Zeduzovir.exe and the installer by their primary Authenticode signatures, whose signer must chain
+to CA (to the system's authorities when no CA is given) and be one for code signing. The zip and
+the installer must hold that very Zeduzovir.exe and exactly the release's other entries. Prints
+PASS with what vouched for which files, or a FAIL line for each file with why, and exits 1;
+exits 2 when it cannot check, a tool it needs or an anchor it can use missing.
+  verify-release.sh DIR --keyring KEYRING [--ca CA.pem]
+KEYRING is a binary keyring or a file of armored public keys."""
+import base64
+import hashlib
+import io
+import os
+import re
+import shutil
+import stat
+import struct
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import authenticode  # noqa: E402
+
+USAGE = "usage: verify-release.sh DIR --keyring KEYRING [--ca CA.pem]"
+TOOLS = {"gpgv": "gpgv", "openssl": "openssl", "msiextract": "msitools"}
+EXE = "Zeduzovir.exe"
+ZIP, MSI = re.compile(r"Zeduzovir-(.+)-win64\.zip"), re.compile(r"Zeduzovir-.+-x64\.msi")
+# What cannot be read as a certificate, a keyring or a signature fails the file, never the run.
+UNREADABLE = (authenticode.NotASignature, ValueError, IndexError, StopIteration, struct.error,
+              zipfile.BadZipFile, OSError, EOFError)
+
+
+class CannotCheck(Exception):
+    pass
+
+
+def shown(text):
+    """Printable ASCII as it is; anything else as Python writes a string, quoted and escaped."""
+    return text if re.fullmatch(r"[ -~]*", text) and not re.search(r"[\\'\"]", text) else ascii(text)
+
+
+def packets(data):
+    """The tags of the OpenPGP packets that make up DATA, which they must fill exactly."""
+    tags, at = [], 0
+    while at < len(data):
+        head = data[at]
+        if not head & 0x80:
+            raise ValueError("no OpenPGP packet")
+        if head & 0x40:
+            tag, first = head & 0x3F, data[at + 1]
+            if first < 192:
+                length, at = first, at + 2
+            elif first < 224:
+                length, at = ((first - 192) << 8) + data[at + 2] + 192, at + 3
+            elif first == 255:
+                length, at = int.from_bytes(data[at + 2 : at + 6], "big"), at + 6
+            else:
+                raise ValueError("a packet in parts")
+        else:
+            tag, size = (head >> 2) & 0x0F, head & 3
+            if size == 3:
+                raise ValueError("a packet of no length")
+            length = int.from_bytes(data[at + 1 : at + 1 + (1 << size)], "big")
+            at += 1 + (1 << size)
+        if at + length > len(data):
+            raise ValueError("a packet cut short")
+        tags.append(tag)
+        at += length
+    return tags
+
+
+def crc24(data):
+    crc = 0xB704CE
+    for byte in data:
+        crc ^= byte << 16
+        for _ in range(8):
+            crc = crc << 1 ^ (0x1864CFB if crc & 0x800000 else 0)
+    return crc & 0xFFFFFF
+
+
+def dearmored(data, kind):
+    """The bytes of each armored block of KIND ("PUBLIC KEY BLOCK", "SIGNATURE") in DATA."""
+    text = data.decode("ascii", "replace")
+    blocks = []
+    for body in re.findall(rf"^-----BEGIN PGP {kind}-----\r?\n(.*?)^-----END PGP {kind}-----",
+                           text, re.S | re.M):
+        lines = [line.strip() for line in body.splitlines()]
+        if "" in lines:  # past the armor headers
+            lines = lines[lines.index("") + 1 :]
+        checksum = lines.pop()[1:] if lines and lines[-1].startswith("=") else None
+        block = base64.b64decode("".join(lines), validate=True)
+        if checksum is not None and base64.b64decode(checksum) != crc24(block).to_bytes(3, "big"):
+            raise ValueError("an armored block whose checksum is wrong")
+        blocks.append(block)
+    return blocks
+
+
+def keyring(data):
+    """KEYRING's keys as a keyring gpgv reads: a binary keyring, a keybox, or armored keys."""
+    if data[8:12] == b"KBXf":
+        return data
+    try:
+        if packets(data)[0] == 6:
+            return data
+    except (ValueError, IndexError):
+        pass
+    try:
+        keys = dearmored(data, "PUBLIC KEY BLOCK")
+        if keys and all(packets(key)[:1] == [6] for key in keys):
+            return b"".join(keys)
+    except (ValueError, IndexError):
+        pass
+    raise CannotCheck("is an unusable keyring: neither a binary keyring nor armored public keys")
+
+
+class Verifier:
+    def __init__(self, folder, keyring_name, ca, scratch):
+        self.folder, self.keyring_name, self.ca, self.scratch = folder, keyring_name, ca, scratch
+        self.failed = False
+
+    def fail(self, name, why):
+        print(f"FAIL: {shown(name)}: {why}")
+        self.failed = True
+
+    def read_folder(self):
+        try:
+            folder = os.open(self.folder, os.O_RDONLY | os.O_DIRECTORY)
+            names = os.listdir(folder)
+        except OSError as error:
+            raise CannotCheck(f"cannot enter {shown(self.folder)}: {error.strerror}")
+        files = {}
+        for name in names:
+            try:
+                file = os.open(name, os.O_RDONLY | os.O_NOFOLLOW | os.O_NONBLOCK, dir_fd=folder)
+            except OSError as error:
+                self.fail(name, f"cannot be read: {error.strerror}")
+                continue
+            with os.fdopen(file, "rb") as opened:
+                if stat.S_ISREG(os.fstat(file).st_mode):
+                    files[name] = opened.read()
+                else:
+                    self.fail(name, "not a plain file")
+        os.close(folder)
+        return files
+
+    def sums_vouched(self, files, keys):
+        """Who signed SHA256SUMS, when a key of the keyring did; None otherwise."""
+        if "SHA256SUMS.asc" not in files:
+            self.fail("SHA256SUMS.asc", "missing, so nothing vouches for SHA256SUMS")
+            return None
+        signature = files["SHA256SUMS.asc"]
+        try:
+            armored = dearmored(signature, "SIGNATURE")
+            tags = [t for block in armored or [signature] for t in packets(block)]
+        except (ValueError, IndexError):
+            tags = []
+        # A signed message of other text must not stand in for a signature of SHA256SUMS.
+        if not tags or set(tags) != {2}:
+            self.fail("SHA256SUMS.asc", "not a detached signature")
+            return None
+        paths = {}
+        for name, data in (("keyring.gpg", keys), ("SHA256SUMS.asc", signature),
+                           ("SHA256SUMS", files.get("SHA256SUMS", b""))):
+            paths[name] = os.path.join(self.scratch, name)
+            with open(paths[name], "wb") as out:
+                out.write(data)
+        home = os.path.join(self.scratch, "gnupg")
+        os.mkdir(home, 0o700)
+        # A home of its own: gpgv trusts no key but the keyring's, none of the user's.
+        said = subprocess.run(
+            ["gpgv", "--homedir", home, "--status-fd", "1", "--keyring", paths["keyring.gpg"],
+             paths["SHA256SUMS.asc"], paths["SHA256SUMS"]],
+            capture_output=True, text=True, errors="replace")
+        status = [line.split(" ") for line in said.stdout.splitlines() if line.startswith("[GNUPG:] ")]
+        kinds = [fields[1] for fields in status]
+        if said.returncode != 0 or kinds.count("GOODSIG") != 1 or kinds.count("VALIDSIG") != 1 or (
+            {"BADSIG", "ERRSIG", "EXPSIG", "EXPKEYSIG", "REVKEYSIG"} & set(kinds)
+        ):
+            self.fail("SHA256SUMS.asc", f"no good signature by a key in {shown(self.keyring_name)}")
+            return None
+        user = next(" ".join(f[3:]) for f in status if f[1] == "GOODSIG")
+        user = re.sub(r"%([0-9A-Fa-f]{2})", lambda m: chr(int(m[1], 16)), user)
+        return f"{shown(user)} ({next(f[-1] for f in status if f[1] == 'VALIDSIG')})"
+
+    def listed(self, files):
+        """SHA256SUMS's names and checksums, failing each line that is not one of a file here."""
+        sums = files.get("SHA256SUMS", b"")
+        if not sums:
+            self.fail("SHA256SUMS", "missing or empty")
+            return {}
+        found = {}
+        lines = sums.decode("utf-8", "surrogateescape").split("\n")
+        for line in lines[:-1] if lines[-1] == "" else lines:
+            match = re.fullmatch(r"([0-9a-f]{64}) [ *]([^/\0]+)", line)
+            if not match or match[2] in (".", "..") or match[2] in found:
+                self.fail("SHA256SUMS", f"not a checksum of a file in this folder, once: {ascii(line)}")
+            else:
+                found[match[2]] = match[1]
+        return found
+
+    def authenticode(self, name, data, installer):
+        """The signer's subject, when the file's primary signature is good; None otherwise."""
+        try:
+            signature = authenticode.embedded_signature(data)
+            if signature is None:
+                raise authenticode.NotASignature("no Authenticode signature")
+            signed = authenticode.check_fit(data, signature, self.scratch, installer)
+            authenticode.check_signer(signed, self.ca, self.scratch)
+            return authenticode.subject(signed.certificate)
+        except UNREADABLE as error:
+            self.fail(name, f"Authenticode: {error}")
+            return None
+
+    def holds_exactly(self, name, entries, wanted):
+        """Fails NAME for each entry that is not one of WANTED, or is one twice, or is missing."""
+        for entry in sorted(set(entries)):
+            if entry not in wanted:
+                self.fail(name, f"holds {ascii(entry)}, which is no release file")
+            elif entries.count(entry) > 1:
+                self.fail(name, f"holds {ascii(entry)} more than once")
+        for entry in sorted(set(wanted) - set(entries)):
+            self.fail(name, f"lacks {ascii(entry)}")
+
+    def zip_program(self, name, data):
+        """The zip's Zeduzovir.exe, when the zip holds exactly the release's entries."""
+        top, end_record = name[: -len(".zip")], len(data) - 22
+        try:
+            with zipfile.ZipFile(io.BytesIO(data)) as archive:
+                entries = archive.infolist()
+                # Every byte belongs to an entry, so no reader can find one that this one does not.
+                at = 0
+                for entry in sorted(entries, key=lambda e: e.header_offset):
+                    name_length, extra_length = struct.unpack_from("<HH", data, entry.header_offset + 26)
+                    end = entry.header_offset + 30 + name_length + extra_length + entry.compress_size
+                    if entry.flag_bits & 0x08:  # a data descriptor, with its signature
+                        end += 16 if data[end : end + 4] == b"PK\x07\x08" else 12
+                    if entry.header_offset != at:
+                        raise zipfile.BadZipFile("bytes that are no entry's")
+                    at = end
+                if at != archive.start_dir or data[end_record : end_record + 4] != b"PK\x05\x06" or (
+                    at + struct.unpack_from("<I", data, end_record + 12)[0] != end_record
+                ):
+                    raise zipfile.BadZipFile("bytes that are no entry's")
+                contents = {entry.orig_filename: archive.read(entry) for entry in entries}
+        except UNREADABLE as error:
+            self.fail(name, f"not a zip that can be read: {error}")
+            return None
+        wanted = [f"{top}/{EXE}", f"{top}/README.md", f"{top}/LICENSE"]
+        self.holds_exactly(name, [entry.orig_filename for entry in entries], wanted)
+        return contents.get(wanted[0])
+
+    def msi_program(self, name, data):
+        """The installer's Zeduzovir.exe, when it holds exactly that file."""
+        path, out = os.path.join(self.scratch, "installer.msi"), os.path.join(self.scratch, "installed")
+        with open(path, "wb") as file:
+            file.write(data)
+        said = subprocess.run(["msiextract", "-C", out, path], capture_output=True, text=True)
+        if said.returncode != 0:
+            self.fail(name, f"msiextract cannot unpack it: {said.stderr.strip()}")
+            return None
+        entries = []
+        for root, folders, files in os.walk(out):
+            entries += [os.path.relpath(os.path.join(root, n), out) for n in folders + files]
+        self.holds_exactly(name, entries, ["Zeduzovir", f"Zeduzovir/{EXE}"])
+        program = os.path.join(out, "Zeduzovir", EXE)
+        if not os.path.isfile(program) or os.path.islink(program):
+            return None
+        with open(program, "rb") as file:
+            return file.read()
+
+    def run(self, keys):
+        files = self.read_folder()
+        vouched = self.sums_vouched(files, keys)
+        sums = self.listed(files)
+        for name in sorted(set(files) - set(sums) - {"SHA256SUMS", "SHA256SUMS.asc"}):
+            self.fail(name, "not listed in SHA256SUMS")
+        signed = {EXE} | {n for n in files if MSI.fullmatch(n)}
+        for name in sorted(sums):
+            if name not in files:
+                self.fail(name, "listed in SHA256SUMS, but not a file here")
+            elif hashlib.sha256(files[name]).hexdigest() != sums[name]:
+                self.fail(name, "does not match SHA256SUMS")
+            elif vouched is None and name not in signed:
+                self.fail(name, "nothing vouches for it, as nothing vouches for SHA256SUMS")
+
+        zips = sorted(n for n in files if ZIP.fullmatch(n))
+        msis = sorted(n for n in files if MSI.fullmatch(n))
+        for name, found in ((EXE, [EXE] if EXE in files else []), ("Zeduzovir-VERSION-win64.zip", zips),
+                            ("Zeduzovir-VERSION-x64.msi", msis)):
+            if len(found) != 1:
+                self.fail(name, "missing" if not found else "not the one of its kind")
+        signers, signed_by = {}, {}
+        for name in [n for n in (EXE, *msis) if n in files]:
+            signed_by[name] = self.authenticode(name, files[name], name != EXE)
+            signers.setdefault(signed_by[name], []).append(name)
+        program = files.get(EXE)
+        for name in zips:
+            if self.zip_program(name, files[name]) != program:
+                self.fail(name, f"its {EXE} is not the folder's")
+        for name in msis:  # only a signed installer is unpacked
+            if signed_by[name] and self.msi_program(name, files[name]) != program:
+                self.fail(name, f"its {EXE} is not the folder's")
+
+        if self.failed:
+            return 1
+        print(f"PASS: every file in {shown(self.folder)} is the release's:")
+        print(f"  SHA256SUMS, signed by {vouched}, a key of {shown(self.keyring_name)},"
+              f" vouches for {', '.join(shown(n) for n in sorted(sums))}")
+        authority = shown(self.ca) if self.ca else "the system's certificate authorities"
+        for signer, names in sorted(signers.items()):
+            print(f"  Authenticode signed by {shown(signer)}, under {authority}: {', '.join(names)}")
+        print(f"  {', '.join(zips + msis)} hold that {EXE} and the release's other files, nothing else")
+        return 0
+
+
+def main(arguments):
+    if not arguments or len(arguments) % 2 != 1:
+        raise CannotCheck(USAGE)
+    folder, options = arguments[0], {}
+    for option, value in zip(arguments[1::2], arguments[2::2]):
+        if option not in ("--keyring", "--ca") or option in options:
+            raise CannotCheck(USAGE)
+        try:
+            with open(value, "rb") as file:
+                options[option] = (value, file.read())
+        except OSError as error:
+            raise CannotCheck(f"cannot read {option} {shown(value)}: {error.strerror}")
+    if "--keyring" not in options:
+        raise CannotCheck(f"give the releaser's GnuPG key with --keyring\n{USAGE}")
+    for tool, package in TOOLS.items():
+        if shutil.which(tool) is None:
+            raise CannotCheck(f"needs {tool}, from the Debian package {package}")
+    try:
+        keys = keyring(options["--keyring"][1])
+    except CannotCheck as error:
+        raise CannotCheck(f"--keyring {shown(options['--keyring'][0])} {error}")
+    ca = options.get("--ca", (None,))[0]
+    if ca is not None and subprocess.run(["openssl", "x509", "-noout", "-in", ca],
+                                         capture_output=True).returncode != 0:
+        raise CannotCheck(f"--ca {shown(ca)} holds no certificate")
+    with tempfile.TemporaryDirectory() as scratch:
+        return Verifier(folder, options["--keyring"][0], ca, scratch).run(keys)
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main(sys.argv[1:]))
+    except CannotCheck as error:
+        print(f"verify-release.sh: {error}", file=sys.stderr)
+        sys.exit(2)
