@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Attaches a detached Authenticode signature (bare PKCS#7 DER) to the file it was made for, in
-# place; a signature made for other bytes is never attached: the file stays unsigned, and this
-# says so. Works the same with every osslsigncode from 2.5 on.
+# place; one whose primary signer did not sign exactly these bytes is never attached (a nested
+# signature counts for nothing): the file stays unsigned, and this says so. Works the same with
+# every osslsigncode from 2.5 on.
 #   attach-signature.sh FILE SIGNATURE
 set -euo pipefail
 file=$(realpath "$1") signature=$(realpath "$2")
@@ -10,14 +11,9 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"
 
-# The file's own digest, as Authenticode computes it: what a throwaway key signs for it.
-openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout probe.key \
-  -out probe.pem -days 1 -subj /CN=probe 2>/dev/null
-osslsigncode sign -certs probe.pem -key probe.key -h sha256 -in "$file" -out probe >/dev/null
-osslsigncode extract-signature -in probe -out probe.sig >/dev/null
-if [ "$("$authenticode" digest probe.sig)" != "$("$authenticode" digest "$signature")" ]; then
+if ! "$authenticode" fits "$file" "$signature" 2>why; then
   echo "release.sh: $(basename "$signature") does not fit this build of $(basename "$file"):" \
-    "it stays unsigned" >&2
+    "it stays unsigned ($(cat why))" >&2
   exit 0
 fi
 

@@ -35,9 +35,9 @@ done
 scripts/install-deps.sh
 # Signatures are committed beside the commit they were made from, so they must fit it exactly.
 if ! git rev-parse --git-dir >/dev/null 2>&1; then
-  [ -z "$cert$key$pkcs12" ] || die "signing needs a git checkout, to sign exactly its last commit"
+  [ -z "$cert$key$pkcs12$gpg_key" ] || die "signing needs a git checkout, to sign exactly its last commit"
 elif ! git diff --quiet HEAD; then
-  [ -z "$cert$key$pkcs12" ] || die "signing needs a checkout with no uncommitted changes"
+  [ -z "$cert$key$pkcs12$gpg_key" ] || die "signing needs a checkout with no uncommitted changes"
   echo "release.sh: uncommitted changes go into these files" >&2
 fi
 
