@@ -1,5 +1,6 @@
 #include "commands/open_files_command.h"
 
+#include <algorithm>
 #include <string>
 
 #include "commands/file_rows.h"
@@ -20,18 +21,25 @@ std::u16string FilesLeftOut(std::size_t count, std::u16string_view reason) {
          std::u16string(reason) + u".";
 }
 
+bool IsEmptyRow(const FileRow& row, const UiServices& ui) {
+  return ui.Text(row.textBox).empty();
+}
+
 }  // namespace
 
 std::u16string OpenFilesCommand(StartFiles files, UiServices& ui) {
   const auto rows = FileRows();
-  std::size_t filled = 0;
+  std::size_t row = 0;
   std::size_t beyondRows = 0;
   std::size_t notText = 0;
   std::size_t noFolder = 0;
   for (const StartFile& file : files) {
     if (const auto* path = std::get_if<std::u16string>(&file)) {
-      if (filled < rows.size()) {
-        ui.SetText(rows[filled++].textBox, *path);
+      while (row < rows.size() && !IsEmptyRow(rows[row], ui)) {
+        ++row;
+      }
+      if (row < rows.size()) {
+        ui.SetText(rows[row++].textBox, *path);
       } else {
         ++beyondRows;
       }
@@ -51,6 +59,15 @@ std::u16string OpenFilesCommand(StartFiles files, UiServices& ui) {
     }
   }
   return message;
+}
+
+bool FilesFitEmptyRows(StartFiles files, const UiServices& ui) {
+  const auto paths = std::count_if(files.begin(), files.end(), [](const StartFile& file) {
+    return std::holds_alternative<std::u16string>(file);
+  });
+  const auto rows = FileRows();
+  return paths <= std::count_if(rows.begin(), rows.end(),
+                                [&ui](const FileRow& row) { return IsEmptyRow(row, ui); });
 }
 
 }  // namespace zeduzovir

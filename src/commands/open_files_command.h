@@ -18,9 +18,13 @@ enum class Unshowable {
 using StartFile = std::variant<std::u16string, Unshowable>;
 using StartFiles = std::span<const StartFile>;
 
-// Fills the rows from the top with the files that can be shown, as Browse would, and returns
-// what to tell the person once the window shows: how many files were left out and why, or
-// nothing when none was.
+// Fills the empty rows from the top with the files that can be shown, as Browse would, never
+// a row that holds text, and returns what to tell the person: how many files were left out
+// and why, or nothing when none was.
 std::u16string OpenFilesCommand(StartFiles files, UiServices& ui);
+
+// Whether every file that can be shown finds an empty row, so that none is left out for want
+// of one.
+bool FilesFitEmptyRows(StartFiles files, const UiServices& ui);
 
 }  // namespace zeduzovir

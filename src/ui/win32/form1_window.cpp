@@ -13,6 +13,7 @@
 #include "ui/form1_routing.h"
 #include "ui/tesgard_button_settings.h"
 #include "ui/twips.h"
+#include "ui/win32/start_files_hand_over.h"
 #include "ui/win32/system_function.h"
 #include "ui/win32/win32_control_ids.h"
 #include "ui/win32/win32_text.h"
@@ -21,7 +22,6 @@ namespace zeduzovir {
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"Zeduzovir.Form1";
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 // Takes dropped files, as DragAcceptFiles would make it, without loading shell32 at start.
 constexpr DWORD kWindowExStyle = WS_EX_ACCEPTFILES;
@@ -32,14 +32,14 @@ constexpr UINT kTellFilesLeftOut = WM_APP;
 void RegisterWindowClass(HINSTANCE instance, WNDPROC windowProc) {
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof(windowClass);
-  if (GetClassInfoExW(instance, kWindowClass, &windowClass)) {
+  if (GetClassInfoExW(instance, Form1Window::kClassName, &windowClass)) {
     return;
   }
   windowClass.lpfnWndProc = windowProc;
   windowClass.hInstance = instance;
   windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  windowClass.lpszClassName = kWindowClass;
+  windowClass.lpszClassName = Form1Window::kClassName;
   windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kAppIconId));
   windowClass.hIconSm = static_cast<HICON>(
       LoadImageW(instance, MAKEINTRESOURCEW(kAppIconId), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
@@ -93,8 +93,9 @@ Form1Window::Form1Window(HINSTANCE instance, std::function<void()> onDestroyed,
       m_highContrast(highContrast) {
   RegisterWindowClass(instance, &Form1Window::WindowProc);
   const std::wstring caption = ToWide(kForm1Caption);
-  CreateWindowExW(kWindowExStyle, kWindowClass, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
-                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+  CreateWindowExW(kWindowExStyle, Form1Window::kClassName, caption.c_str(), kWindowStyle,
+                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                  instance, this);
 }
 
 Form1Window::~Form1Window() {
@@ -144,6 +145,8 @@ LRESULT Form1Window::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DROPFILES:
       OnDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
+    case WM_COPYDATA:
+      return OnFilesHandedOver(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
@@ -279,6 +282,30 @@ void Form1Window::OnDropFiles(HDROP drop) {
   }
 }
 
+bool Form1Window::OnFilesHandedOver(const COPYDATASTRUCT& data) {
+  // A window with a box or the file dialog open takes none, since the dialog's answer could
+  // replace a file it took; that start opens a window of its own.
+  const std::vector<StartFile> files = HandedOverFiles(data);
+  if (files.empty() || !IsWindowEnabled(m_hwnd) || !FilesFitEmptyRows(files, *this)) {
+    return false;
+  }
+  OpenFiles(files);
+  ComeToFront();
+  return true;
+}
+
+void Form1Window::ComeToFront() {
+  if (IsIconic(m_hwnd)) {
+    ShowWindow(m_hwnd, SW_RESTORE);
+  }
+  // Windows lets it come forward only when the start that handed the files over may; else the
+  // taskbar button flashes until the person comes to the window.
+  if (!SetForegroundWindow(m_hwnd)) {
+    FLASHWINFO flash{sizeof(flash), m_hwnd, FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+    FlashWindowEx(&flash);
+  }
+}
+
 void Form1Window::OnDrawItem(const DRAWITEMSTRUCT& item) {
   DrawTesgardButton(
       item, m_highContrast() ? InSystemColours(kTesgardButtonSettings) : kTesgardButtonSettings);
@@ -306,8 +333,9 @@ void Form1Window::OnColoursChanged() {
 }
 
 void Form1Window::OpenFiles(StartFiles files) {
-  m_filesLeftOut = OpenFilesCommand(files, *this);
-  if (!m_filesLeftOut.empty()) {
+  // Files handed over later leave out none, nor silence what is still to be told.
+  if (std::u16string leftOut = OpenFilesCommand(files, *this); !leftOut.empty()) {
+    m_filesLeftOut = std::move(leftOut);
     PostMessageW(m_hwnd, kTellFilesLeftOut, 0, 0);
   }
 }

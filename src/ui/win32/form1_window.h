@@ -25,6 +25,9 @@ class Form1Window final : public UiServices {
  public:
   using HighContrastQuery = bool (*)();
 
+  // Every Form1 window has this class, in whichever process: a start finds them by it.
+  static constexpr wchar_t kClassName[] = L"Zeduzovir.Form1";
+
   // `onDestroyed` runs when the window goes; the program ends its message loop there.
   Form1Window(HINSTANCE instance, std::function<void()> onDestroyed = {},
               DpiFunctions dpiFunctions = DpiFunctions::Lookup(),
@@ -33,7 +36,7 @@ class Form1Window final : public UiServices {
   Form1Window(const Form1Window&) = delete;
   Form1Window& operator=(const Form1Window&) = delete;
 
-  // Fills the rows with files given at start; tells of any left out once the window shows.
+  // Fills the empty rows with files given at start; tells of any left out once the window shows.
   void OpenFiles(StartFiles files);
 
   HWND hwnd() const { return m_hwnd; }
@@ -53,6 +56,8 @@ class Form1Window final : public UiServices {
   void OnActivate(bool active);
   void OnCommand(int id, int notification);
   void OnDropFiles(HDROP drop);
+  bool OnFilesHandedOver(const COPYDATASTRUCT& data);
+  void ComeToFront();
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   LRESULT OnCtlColorStatic(HDC dc);
   void OnDpiChanged(int dpi, const RECT& suggested);
