@@ -134,6 +134,7 @@ struct LaterStartCase {
   const char* name;
   Rows first;                  // the files of the start that opens the window
   Rows typed;                  // then typed into its rows, where not empty
+  bool browsing;               // then its first Browse pressed, its file dialog left open
   Rows later;                  // the files of a later start
   const wchar_t* laterFolder;  // where the later start is made
   bool joins;                  // the later start's files go to the open window
@@ -141,36 +142,26 @@ struct LaterStartCase {
 };
 
 TEST(StartsGather, ALaterStartJoinsOnlyWhenItsFilesFitTheEmptyRows) {
+  // A case a paragraph.
+  // clang-format off
   for (const LaterStartCase& c : {
-           LaterStartCase{"files fill the empty rows around typed ones",
-                          {},
-                          {L"typed", L"", L"C:\\typed.txt"},
-                          {kFiles[0], kFiles[1]},
-                          nullptr,
-                          true,
+           LaterStartCase{"files fill the empty rows around typed ones", {},
+                          {L"typed", L"", L"C:\\typed.txt"}, false, {kFiles[0], kFiles[1]},
+                          nullptr, true,
                           {L"typed", kFiles[0], L"C:\\typed.txt", kFiles[1], L""}},
-           {"a relative name is made full where it was given",
-            {kFiles[0]},
-            {},
-            {L"seven.jpgxaBrint"},
-            L"C:\\windows",
-            true,
+           {"a relative name is made full where it was given", {kFiles[0]}, {}, false,
+            {L"seven.jpgxaBrint"}, L"C:\\windows", true,
             {kFiles[0], L"C:\\windows\\seven.jpgxaBrint", L"", L"", L""}},
-           {"files beyond the empty rows open a window",
-            {kFiles[0], kFiles[1], kFiles[2]},
-            {},
-            {kFiles[3], kFiles[4], kFiles[5]},
-            nullptr,
-            false,
+           {"files beyond the empty rows open a window", {kFiles[0], kFiles[1], kFiles[2]}, {},
+            false, {kFiles[3], kFiles[4], kFiles[5]}, nullptr, false,
             {kFiles[0], kFiles[1], kFiles[2], L"", L""}},
-           {"a start with no files opens a window",
-            {kFiles[0]},
-            {},
-            {},
-            nullptr,
-            false,
+           {"a start with no files opens a window", {kFiles[0]}, {}, false, {}, nullptr, false,
             {kFiles[0], L"", L"", L"", L""}},
+           // The dialog's answer could replace a file it took.
+           {"a window showing its file dialog takes none", {}, {}, true, {kFiles[0]}, nullptr,
+            false, {L"", L"", L"", L"", L""}},
        }) {
+    // clang-format on
     SCOPED_TRACE(c.name);
     Start first(c.first);
     HWND window = first.Window();
@@ -180,6 +171,14 @@ TEST(StartsGather, ALaterStartJoinsOnlyWhenItsFilesFitTheEmptyRows) {
         SendMessageW(Box(window, FileRows()[i].textBox), WM_SETTEXT, 0,
                      reinterpret_cast<LPARAM>(c.typed[i].c_str()));
       }
+    }
+    if (c.browsing) {
+      PostMessageW(GetDlgItem(window, Win32ControlId(FileRows()[0].browseButton)), BM_CLICK, 0, 0);
+      for (ULONGLONG deadline = GetTickCount64() + 60000;
+           IsWindowEnabled(window) && GetTickCount64() < deadline;) {
+        Sleep(20);
+      }
+      ASSERT_FALSE(IsWindowEnabled(window)) << "no file dialog opened";
     }
     Start later(c.later, c.laterFolder);
     HWND own = later.Window();
