@@ -36,9 +36,12 @@ fingerprint=$(gpg --list-secret-keys --with-colons | awk -F: '/^fpr/ { print $10
 sign=(scripts/release.sh --sign-cert "$keys/cert.pem" --sign-key "$keys/key.pem" --gpg-key "$fingerprint")
 (cd "$first" && git init -q && git add -A && git -c user.name=R -c user.email=r@r commit -qm R)
 echo >>"$first/README.md"
-(cd "$first" && "${sign[@]}" >/dev/null 2>&1) && status=0 || status=$?
-[ $status -eq 2 ] && [ ! -e "$first/build/release" ] ||
-  { echo "FAIL: release.sh signed a changed checkout, or wrote files (exit $status)"; exit 1; }
+for signing in "${sign[*]:1:4}" "${sign[*]:5}"; do  # code signing, and --gpg-key alone
+  # shellcheck disable=SC2086 # the options, split as they were joined
+  (cd "$first" && scripts/release.sh $signing >/dev/null 2>&1) && status=0 || status=$?
+  [ $status -eq 2 ] && [ ! -e "$first/build/release" ] ||
+    { echo "FAIL: release.sh $signing signed a changed checkout, or wrote files (exit $status)"; exit 1; }
+done
 git -C "$first" checkout -q README.md
 (cd "$first" && umask 022 && TZ=UTC LC_ALL=C.UTF-8 "${sign[@]}" >/dev/null)
 for signature in "$first"/resources/signatures/*/*.sig; do
@@ -64,39 +67,133 @@ cp "$first/build/release/SHA256SUMS.asc" "$second/build/release/"
 "${verify[@]}" "$first/build/release" "${trusted[@]}" >/dev/null
 "${verify[@]}" "$second/build/release" "${trusted[@]}"
 
-# Each attack, on a copy of the genuine release, must fail with the line given.
+# What attackers bring: a self-signed code-signing certificate, one from the CA for servers only,
+# a GnuPG key of their own (which this user's GnuPG even trusts), an installer holding another
+# program beside an extra file, and a PATH without msiextract.
+openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout Rogue.key \
+  -out Rogue.pem -days 2 -subj /CN=Rogue -addext extendedKeyUsage=codeSigning 2>/dev/null
+openssl req -x509 -CA ca.pem -CAkey ca.key -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes \
+  -keyout "Test server.key" -out "Test server.pem" -days 2 -subj "/CN=Test server" \
+  -addext extendedKeyUsage=serverAuth 2>/dev/null
+gpg --batch --passphrase '' --quick-gen-key "Stranger <stranger@zeduzovir.invalid>" ed25519 sign 1d \
+  2>/dev/null
+gpg --export stranger@zeduzovir.invalid >"$GNUPGHOME/trustedkeys.gpg"
+{ gpg --armor --export stranger@zeduzovir.invalid && gpg --armor --export "$fingerprint"; } >keys.asc
+osslsigncode remove-signature -in "$second/build/release/Zeduzovir.exe" -out unsigned.exe >/dev/null
+sed 's|^\( *KeyPath="yes"/>\)|\1<File Id="Extra" Name="extra.dll" Source="$(var.ProgramFile)"/>|' \
+  "$source/resources/windows/zeduzovir.wxs" >extra.wxs
+bash "$source/resources/windows/make_msi.sh" other.msi extra.wxs unsigned.exe \
+  "$source/resources/zeduzovir.ico" 1.0.0 00000000-0000-0000-0000-000000000001
+osslsigncode sign -certs cert.pem -key key.pem -h sha256 -in other.msi -out signed-other.msi >/dev/null
+mkdir no-msitools
+for tool in /usr/bin/*; do
+  [ "$tool" = /usr/bin/msiextract ] || ln -s "$tool" no-msitools/
+done
+
+sign_sums() {  # [KEY]
+  rm -f SHA256SUMS.asc
+  gpg --batch ${1:+--local-user "$1"} --armor --detach-sign SHA256SUMS 2>/dev/null
+}
 resign() {
   rm SHA256SUMS*
   sha256sum -- * >../sums && mv ../sums SHA256SUMS
-  gpg --batch --armor --detach-sign SHA256SUMS 2>/dev/null
+  sign_sums
 }
-attack() {  # EXIT_STATUS LINE OPTIONS CHANGE
-  rm -rf attacked && cp -r "$second/build/release" attacked
-  (cd attacked && eval "$4") || { echo "FAIL: could not make the attack $4"; exit 1; }
-  said=$("${verify[@]}" attacked $3 2>&1) && status=0 || status=$?
-  [ $status -eq "$1" ] && grep -qF -- "$2" <<<"$said" ||
-    { printf 'FAIL: verify-release.sh after %s: exit %s, said:\n%s\n' "$4" $status "$said"; exit 1; }
+# A copy of the genuine release, changed by CHANGE (run in it, with a folder of its own beside
+# it; it may rename it), must make
+# verify-release.sh OPTIONS (leading VAR=VALUE words set its environment) exit with STATUS and say
+# LINE.
+attack() {  # NAME STATUS LINE OPTIONS CHANGE
+  rm -rf row && mkdir row && cp -r "$second/build/release" row/attacked
+  (cd row/attacked && eval "$5") || { echo "FAIL: $1: could not make the attack"; exit 1; }
+  local options=($4) environment=() folders=(row/attacked*)
+  while [[ ${options[0]} == *=* ]]; do
+    environment+=("${options[0]}") && options=("${options[@]:1}")
+  done
+  said=$(env "${environment[@]}" "${verify[@]}" "${folders[0]}" "${options[@]}" 2>&1) &&
+    status=0 || status=$?
+  [ $status -eq "$2" ] && grep -qF -- "$3" <<<"$said" ||
+    { printf 'FAIL: %s: verify-release.sh exit %s, said:\n%s\n' "$1" $status "$said"; exit 1; }
 }
-attack 1 "FAIL: Zeduzovir.exe: does not match SHA256SUMS" "${trusted[*]}" \
+signed_by() {  # CERTIFICATE FILE: FILE signed by CERTIFICATE's key in place of the releaser's
+  osslsigncode remove-signature -in "$2" -out ../unsigned >/dev/null &&
+    osslsigncode sign -certs "$keys/$1.pem" -key "$keys/$1.key" -h sha256 -in ../unsigned \
+      -out ../signed >/dev/null && mv ../signed "$2"
+}
+attack "a changed byte" 1 "FAIL: Zeduzovir.exe: does not match SHA256SUMS" "${trusted[*]}" \
   'printf "\1" | dd of=Zeduzovir.exe bs=1 seek=4096 conv=notrunc status=none'
-attack 1 "FAIL: zeduzovir_1.00_amd64.deb: nothing vouches for it" "${trusted[*]}" \
-  'echo >>zeduzovir_1.00_amd64.deb && resign && rm SHA256SUMS.asc'
-attack 1 "FAIL: SHA256SUMS: missing or empty" "${trusted[*]}" ': >SHA256SUMS'
-attack 1 "FAIL: notes.txt: not listed in SHA256SUMS" "${trusted[*]}" 'touch notes.txt'
-attack 1 "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zeduzovir-1.00-win64/version.dll'" "${trusted[*]}" \
-  'python3 -c "import zipfile; zipfile.ZipFile(\"$(echo *.zip)\", \"a\").writestr(\"Zeduzovir-1.00-win64/version.dll\", \"\")" && resign'
-attack 1 "FAIL: Zeduzovir-1.00-x64.msi: its Zeduzovir.exe is not the folder's" "${trusted[*]}" \
-  'osslsigncode remove-signature -in Zeduzovir.exe -out ../attack.exe >/dev/null &&
-   bash "$source/resources/windows/make_msi.sh" ../attack.msi "$source/resources/windows/zeduzovir.wxs" \
-     ../attack.exe "$source/resources/zeduzovir.ico" 1.0.0 00000000-0000-0000-0000-000000000001 &&
-   osslsigncode sign -certs "$keys/cert.pem" -key "$keys/key.pem" -h sha256 -in ../attack.msi \
-     -out ../signed.msi >/dev/null && mv ../signed.msi Zeduzovir-1.00-x64.msi && resign'
-attack 2 "cannot read --ca" "--ca unreadable.pem --keyring keyring.gpg" ''
+attack "a changed byte, SHA256SUMS signed again" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: it is a signature of other bytes" "${trusted[*]}" \
+  'printf "\1" | dd of=Zeduzovir.exe bs=1 seek=4096 conv=notrunc status=none && resign'
+attack "a changed byte, its digest put in the signature" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer did not sign the digest it holds" "${trusted[*]}" \
+  'python3 -c "import sys; sys.path.insert(0, sys.argv[1]); import authenticode as a
+program = bytearray(open(\"Zeduzovir.exe\", \"rb\").read())
+signed = a.Signed(a.embedded_signature(bytes(program))).digest
+program[4096] ^= 1
+digest = a.file_digest(bytes(program), \"sha256\", False)[0]
+open(\"Zeduzovir.exe\", \"wb\").write(bytes(program).replace(signed, digest))" "$source/scripts" &&
+   resign'
+attack "a stranger's signature, the releaser's nested in it" 1 \
+  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: its signer CN=Rogue does not chain to ca.pem" \
+  "${trusted[*]}" 'msi=Zeduzovir-1.00-x64.msi &&
+   osslsigncode extract-signature -in $msi -out ../genuine.sig >/dev/null && signed_by Rogue $msi &&
+   { osslsigncode attach-signature -nest -sigin ../genuine.sig -in $msi -out ../nested \
+       >/dev/null 2>&1 || [ -s ../nested ]; } && mv ../nested $msi && resign'
+attack "a signer under the CA, not for code signing" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test server is not for code signing" "${trusted[*]}" \
+  'signed_by "Test server" Zeduzovir.exe && resign'
+attack "the program checked under another CA" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test signer does not chain to Rogue.pem" \
+  "--ca Rogue.pem --keyring keyring.gpg" ''
+attack "the installer's signature on another installer" 1 \
+  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: it is a signature of other bytes" "${trusted[*]}" \
+  'osslsigncode extract-signature -in Zeduzovir-1.00-x64.msi -out ../msi.sig >/dev/null &&
+   { osslsigncode attach-signature -sigin ../msi.sig -in "$keys/other.msi" -out ../moved.msi \
+       >/dev/null 2>&1 || [ -s ../moved.msi ]; } && mv ../moved.msi Zeduzovir-1.00-x64.msi && resign'
+attack "an installer of another program" 1 \
+  "FAIL: Zeduzovir-1.00-x64.msi: its Zeduzovir.exe is not the folder's" "${trusted[*]}" \
+  'cp "$keys/signed-other.msi" Zeduzovir-1.00-x64.msi && resign'
+attack "an installer with an extra file" 1 "FAIL: Zeduzovir-1.00-x64.msi: holds 'Zeduzovir/extra.dll'" \
+  "${trusted[*]}" 'cp "$keys/signed-other.msi" Zeduzovir-1.00-x64.msi && resign'
+attack "an installer of another program, msiextract missing" 2 \
+  "needs msiextract, from the Debian package msitools" "PATH=$keys/no-msitools ${trusted[*]}" \
+  'cp "$keys/signed-other.msi" Zeduzovir-1.00-x64.msi && resign'
+attack "a zip with an extra entry" 1 "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zeduzovir-1.00-win64/version.dll'" \
+  "${trusted[*]}" 'python3 -c "import zipfile; zipfile.ZipFile(\"$(echo *.zip)\", \"a\").writestr(\"Zeduzovir-1.00-win64/version.dll\", \"\")" && resign'
+attack "a zip entry of release names joined by a space" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zeduzovir-1.00-win64/ Zeduzovir-1.00-win64/Zeduzovir.exe'" \
+  "${trusted[*]}" 'python3 -c "import zipfile; zipfile.ZipFile(\"$(echo *.zip)\", \"a\").writestr(\"Zeduzovir-1.00-win64/ Zeduzovir-1.00-win64/Zeduzovir.exe\", \"\")" && resign'
+attack "a zip whose program is not the folder's" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: its Zeduzovir.exe is not the folder's" "${trusted[*]}" \
+  'python3 -c "import sys, zipfile
+genuine, changed = zipfile.ZipFile(sys.argv[1]), zipfile.ZipFile(\"../changed.zip\", \"w\")
+for entry in genuine.infolist():
+    changed.writestr(entry, genuine.read(entry) + b\"\\0\" * entry.filename.endswith(\".exe\"))
+changed.close()" *.zip && mv ../changed.zip Zeduzovir-1.00-win64.zip && resign'
+attack "a changed .deb beside no SHA256SUMS.asc" 1 "FAIL: zeduzovir_1.00_amd64.deb: nothing vouches for it" \
+  "${trusted[*]}" 'echo >>zeduzovir_1.00_amd64.deb && resign && rm SHA256SUMS.asc'
+attack "SHA256SUMS signed by a key outside --keyring" 1 \
+  "FAIL: SHA256SUMS.asc: no good signature by a key in keyring.gpg" "${trusted[*]}" \
+  'sign_sums stranger@zeduzovir.invalid'
+attack "an empty SHA256SUMS" 1 "FAIL: SHA256SUMS: missing or empty" "${trusted[*]}" ': >SHA256SUMS'
+attack "a line naming a file elsewhere" 1 "FAIL: SHA256SUMS: not a checksum of a file in this folder" \
+  "${trusted[*]}" 'sed -n "s|  Zeduzovir.exe|  ../Zeduzovir.exe|p" SHA256SUMS >>SHA256SUMS && sign_sums'
+attack "a file not listed" 1 "FAIL: notes.txt: not listed in SHA256SUMS" "${trusted[*]}" 'touch notes.txt'
+attack "a listed file missing" 1 "FAIL: zeduzovir_1.00_amd64.deb: listed in SHA256SUMS, but not a file here" \
+  "${trusted[*]}" 'rm zeduzovir_1.00_amd64.deb'
+attack "a folder whose name ends in a newline" 0 "PASS: every file in 'row/attacked\n' is the release's" \
+  "${trusted[*]}" 'mv ../attacked "../attacked"$'"'\\n'"
+attack "the releaser's armored key, beside a stranger's" 0 \
+  "SHA256SUMS, signed by Test signer <test@zeduzovir.invalid> ($fingerprint), a key of keys.asc" \
+  "--ca ca.pem --keyring keys.asc" ''
+attack "a keyring that is none" 2 "--keyring ca.pem is an unusable keyring" "--ca ca.pem --keyring ca.pem" ''
+attack "an unreadable --ca" 2 "cannot read --ca" "--ca unreadable.pem --keyring keyring.gpg" ''
 
-osslsigncode remove-signature -in "$second/build/release/Zeduzovir.exe" -out other.exe >/dev/null
+cp unsigned.exe other.exe
 printf '\1' | dd of=other.exe bs=1 seek=4096 conv=notrunc status=none
-cp other.exe unsigned.exe
+cp other.exe before.exe
 said=$("$source/scripts/attach-signature.sh" other.exe "$first/resources/signatures/"*/Zeduzovir.exe.sig 2>&1)
-cmp -s other.exe unsigned.exe && [[ $said == *"stays unsigned"* ]] ||
+cmp -s other.exe before.exe && [[ $said == *"stays unsigned"* ]] ||
   { echo "FAIL: a signature of other bytes was attached, or silently left off: $said"; exit 1; }
 echo "PASS: $(wc -l <"$first/build/release/SHA256SUMS") release files the same, bit for bit, signed"
