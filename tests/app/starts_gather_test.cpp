@@ -15,6 +15,7 @@
 #include "commands/file_rows.h"
 #include "ui/win32/form1_window.h"
 #include "ui/win32/start_files_hand_over.h"
+#include "ui/win32/start_gate.h"
 #include "ui/win32/win32_control_ids.h"
 
 namespace zeduzovir::testing {
@@ -128,6 +129,15 @@ TEST(StartsGather, ThreeStartsAtOnceFillOneWindow) {
   Rows expected{kFiles.begin(), kFiles.begin() + 3};
   std::sort(expected.begin(), expected.end());
   EXPECT_EQ(rows, Padded(expected));
+}
+
+// A start that took the gate and hangs holds the next one up for a while, not for ever.
+TEST(StartsGather, AStartThatHangsHoldsNoOtherUpForEver) {
+  HANDLE gate = CreateMutexW(nullptr, TRUE, kStartGateName);
+  Start start({kFiles[0]});
+  EXPECT_NE(start.Window(), nullptr);
+  ReleaseMutex(gate);
+  CloseHandle(gate);
 }
 
 struct LaterStartCase {

@@ -4,8 +4,6 @@ namespace zeduzovir {
 
 namespace {
 
-// Per session, as the windows a start may join are.
-constexpr wchar_t kGateName[] = L"Local\\Zeduzovir.Start";
 // Longer than a start takes to open its window on a loaded machine.
 constexpr DWORD kLongestWait = 10000;
 
@@ -15,7 +13,7 @@ StartGate::StartGate(bool wanted) {
   if (!wanted) {
     return;
   }
-  m_mutex = CreateMutexW(nullptr, FALSE, kGateName);
+  m_mutex = CreateMutexW(nullptr, FALSE, kStartGateName);
   if (m_mutex != nullptr) {
     // Abandoned: the start that held it ended without leaving, so there is no window to wait for.
     const DWORD waited = WaitForSingleObject(m_mutex, kLongestWait);

@@ -4,6 +4,9 @@
 
 namespace zeduzovir {
 
+// Per session, as the windows a start may join are.
+inline constexpr wchar_t kStartGateName[] = L"Local\\Zeduzovir.Start";
+
 // Lets one start at a time look for an open window that takes its files and, finding none,
 // open its own, so that starts made together, as Explorer makes one for each file chosen,
 // gather in one window. The wait is bounded: a start that held the gate and hangs holds up
