@@ -26,7 +26,7 @@ HASHES = {bytes.fromhex("60864801650304020" + n): name for n, name in
           (("1", "sha256"), ("2", "sha384"), ("3", "sha512"))}
 WIN_CERT_REVISION_2, WIN_CERT_TYPE_PKCS_SIGNED_DATA = 0x0200, 0x0002
 COMPOUND_FILE = bytes.fromhex("d0cf11e0a1b11ae1")
-INSTALLER_SIGNATURES = ("\x05DigitalSignature", "\x05MsiDigitalSignatureEx")
+INSTALLER_SIGNATURE, INSTALLER_SIGNATURE_EX = "\x05DigitalSignature", "\x05MsiDigitalSignatureEx"
 
 
 class NotASignature(Exception):
@@ -370,7 +370,10 @@ class CompoundFile:
                 raise NotASignature("storages within storages without end")
             # Byte order of the names as stored, as the signing tools compare them.
             for child in sorted(self.children(entry), key=lambda e: e.raw_name):
-                if depth == 0 and child.name in INSTALLER_SIGNATURES:
+                if depth == 0 and child.name == INSTALLER_SIGNATURE_EX:
+                    # Windows would hash its metadata too; these signatures never hold it.
+                    raise NotASignature("an extended signature, which is not checked here")
+                if depth == 0 and child.name == INSTALLER_SIGNATURE:
                     continue
                 if child.kind == 2:
                     digest.update(self.stream(child))
@@ -382,7 +385,7 @@ class CompoundFile:
         return digest.digest()
 
     def signature(self):
-        found = [e for e in self.children(self.entries[0]) if e.name == INSTALLER_SIGNATURES[0]]
+        found = [e for e in self.children(self.entries[0]) if e.name == INSTALLER_SIGNATURE]
         if not found:
             return None
         if len(found) != 1 or found[0].kind != 2:

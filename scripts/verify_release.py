@@ -28,9 +28,6 @@ USAGE = "usage: verify-release.sh DIR --keyring KEYRING [--ca CA.pem]"
 TOOLS = {"gpgv": "gpgv", "openssl": "openssl", "msiextract": "msitools"}
 EXE = "Zeduzovir.exe"
 ZIP, MSI = re.compile(r"Zeduzovir-(.+)-win64\.zip"), re.compile(r"Zeduzovir-.+-x64\.msi")
-# What cannot be read as a certificate, a keyring or a signature fails the file, never the run.
-UNREADABLE = (authenticode.NotASignature, ValueError, IndexError, StopIteration, struct.error,
-              zipfile.BadZipFile, OSError, EOFError)
 
 
 class CannotCheck(Exception):
@@ -200,7 +197,7 @@ class Verifier:
             signed = authenticode.check_fit(data, signature, self.scratch, installer)
             authenticode.check_signer(signed, self.ca, self.scratch)
             return authenticode.subject(signed.certificate)
-        except UNREADABLE as error:
+        except Exception as error:  # whatever the file holds, it fails it, never the run
             self.fail(name, f"Authenticode: {error}")
             return None
 
@@ -235,7 +232,7 @@ class Verifier:
                 ):
                     raise zipfile.BadZipFile("bytes that are no entry's")
                 contents = {entry.orig_filename: archive.read(entry) for entry in entries}
-        except UNREADABLE as error:
+        except Exception as error:  # an encrypted entry or an unknown compression too
             self.fail(name, f"not a zip that can be read: {error}")
             return None
         wanted = [f"{top}/{EXE}", f"{top}/README.md", f"{top}/LICENSE"]
@@ -254,6 +251,8 @@ class Verifier:
         entries = []
         for root, folders, files in os.walk(out):
             entries += [os.path.relpath(os.path.join(root, n), out) for n in folders + files]
+        # What it says it wrote counts too, wherever a name may have taken it.
+        entries += [line for line in said.stdout.splitlines() if line not in entries]
         self.holds_exactly(name, entries, ["Zeduzovir", f"Zeduzovir/{EXE}"])
         program = os.path.join(out, "Zeduzovir", EXE)
         if not os.path.isfile(program) or os.path.islink(program):
@@ -281,7 +280,7 @@ class Verifier:
         for name, found in ((EXE, [EXE] if EXE in files else []), ("Zeduzovir-VERSION-win64.zip", zips),
                             ("Zeduzovir-VERSION-x64.msi", msis)):
             if len(found) != 1:
-                self.fail(name, "missing" if not found else "not the one of its kind")
+                self.fail(name, "missing" if not found else "more than one")
         signers, signed_by = {}, {}
         for name in [n for n in (EXE, *msis) if n in files]:
             signed_by[name] = self.authenticode(name, files[name], name != EXE)
@@ -302,7 +301,7 @@ class Verifier:
         authority = shown(self.ca) if self.ca else "the system's certificate authorities"
         for signer, names in sorted(signers.items()):
             print(f"  Authenticode signed by {shown(signer)}, under {authority}: {', '.join(names)}")
-        print(f"  {', '.join(zips + msis)} hold that {EXE} and the release's other files, nothing else")
+        print(f"  {', '.join(zips + msis)} hold that very {EXE} and no entry but the release's")
         return 0
 
 
@@ -340,4 +339,7 @@ if __name__ == "__main__":
         sys.exit(main(sys.argv[1:]))
     except CannotCheck as error:
         print(f"verify-release.sh: {error}", file=sys.stderr)
+        sys.exit(2)
+    except Exception as error:  # a fault of this program's own: it has checked nothing
+        print(f"verify-release.sh: cannot check: {error!r}", file=sys.stderr)
         sys.exit(2)

@@ -90,6 +90,7 @@ for tool in /usr/bin/*; do
   [ "$tool" = /usr/bin/msiextract ] || ln -s "$tool" no-msitools/
 done
 
+# shellcheck disable=SC2120 # the attacks give it a key
 sign_sums() {  # [KEY]
   rm -f SHA256SUMS.asc
   gpg --batch ${1:+--local-user "$1"} --armor --detach-sign SHA256SUMS 2>/dev/null
@@ -106,6 +107,7 @@ resign() {
 attack() {  # NAME STATUS LINE OPTIONS CHANGE
   rm -rf row && mkdir row && cp -r "$second/build/release" row/attacked
   (cd row/attacked && eval "$5") || { echo "FAIL: $1: could not make the attack"; exit 1; }
+  # shellcheck disable=SC2206 # OPTIONS are words
   local options=($4) environment=() folders=(row/attacked*)
   while [[ ${options[0]} == *=* ]]; do
     environment+=("${options[0]}") && options=("${options[@]:1}")
@@ -180,6 +182,8 @@ attack "an empty SHA256SUMS" 1 "FAIL: SHA256SUMS: missing or empty" "${trusted[*
 attack "a line naming a file elsewhere" 1 "FAIL: SHA256SUMS: not a checksum of a file in this folder" \
   "${trusted[*]}" 'sed -n "s|  Zeduzovir.exe|  ../Zeduzovir.exe|p" SHA256SUMS >>SHA256SUMS && sign_sums'
 attack "a file not listed" 1 "FAIL: notes.txt: not listed in SHA256SUMS" "${trusted[*]}" 'touch notes.txt'
+attack "a file name that moves the terminal's cursor" 1 "FAIL: 'x\\x1b[2K\\rPASS': not listed" \
+  "${trusted[*]}" 'touch "$(printf "x\033[2K\rPASS")"'
 attack "a listed file missing" 1 "FAIL: zeduzovir_1.00_amd64.deb: listed in SHA256SUMS, but not a file here" \
   "${trusted[*]}" 'rm zeduzovir_1.00_amd64.deb'
 attack "a folder whose name ends in a newline" 0 "PASS: every file in 'row/attacked\n' is the release's" \
