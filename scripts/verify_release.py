@@ -135,11 +135,12 @@ class Verifier:
             except OSError as error:
                 self.fail(name, f"cannot be read: {error.strerror}")
                 continue
-            with os.fdopen(file, "rb") as opened:
-                if stat.S_ISREG(os.fstat(file).st_mode):
+            if stat.S_ISREG(os.fstat(file).st_mode):
+                with os.fdopen(file, "rb") as opened:
                     files[name] = opened.read()
-                else:
-                    self.fail(name, "not a plain file")
+            else:
+                os.close(file)
+                self.fail(name, "not a plain file")
         os.close(folder)
         return files
 

@@ -182,6 +182,7 @@ attack "an empty SHA256SUMS" 1 "FAIL: SHA256SUMS: missing or empty" "${trusted[*
 attack "a line naming a file elsewhere" 1 "FAIL: SHA256SUMS: not a checksum of a file in this folder" \
   "${trusted[*]}" 'sed -n "s|  Zeduzovir.exe|  ../Zeduzovir.exe|p" SHA256SUMS >>SHA256SUMS && sign_sums'
 attack "a file not listed" 1 "FAIL: notes.txt: not listed in SHA256SUMS" "${trusted[*]}" 'touch notes.txt'
+attack "a folder among the files" 1 "FAIL: notes: not a plain file" "${trusted[*]}" 'mkdir notes'
 attack "a file name that moves the terminal's cursor" 1 "FAIL: 'x\\x1b[2K\\rPASS': not listed" \
   "${trusted[*]}" 'touch "$(printf "x\033[2K\rPASS")"'
 attack "a listed file missing" 1 "FAIL: zeduzovir_1.00_amd64.deb: listed in SHA256SUMS, but not a file here" \
