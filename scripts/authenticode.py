@@ -110,6 +110,7 @@ class Signed:
         if content(data, inner[0]) != INDIRECT_DATA:
             raise NotASignature("no Authenticode content")
         indirect = expect(element(data, inner[1].start), 0x30, "SpcIndirectDataContent")
+        self.content = content(data, indirect)  # what the signer signs
         what, digest_info = children(data, indirect)
         self.kind = content(data, next(children(data, what)))
         algorithm, value = children(data, digest_info)
@@ -130,7 +131,7 @@ class Signed:
             raise NotASignature("its signed content type is not Authenticode's")
         # The signer signs the content without its own tag and length, as PKCS#7 has it.
         if MESSAGE_DIGEST not in signed or content(data, signed[MESSAGE_DIGEST]) != hashlib.new(
-            self.signer_hash, content(data, indirect)
+            self.signer_hash, self.content
         ).digest():
             raise NotASignature("its signer did not sign the digest it holds")
         # What was signed is the attributes as a SET, though they are held as [0].

@@ -69,7 +69,7 @@ cp "$first/build/release/SHA256SUMS.asc" "$second/build/release/"
 
 # What attackers bring: a self-signed code-signing certificate, one from the CA for servers only,
 # a GnuPG key of their own (which this user's GnuPG even trusts), an installer holding another
-# program beside an extra file, and a PATH without msiextract.
+# program beside an extra file, a PATH without msiextract, and system CAs that trust the test CA.
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout Rogue.key \
   -out Rogue.pem -days 2 -subj /CN=Rogue -addext extendedKeyUsage=codeSigning 2>/dev/null
 openssl req -x509 -CA ca.pem -CAkey ca.key -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes \
@@ -85,7 +85,8 @@ sed 's|^\( *KeyPath="yes"/>\)|\1<File Id="Extra" Name="extra.dll" Source="$(var.
 bash "$source/resources/windows/make_msi.sh" other.msi extra.wxs unsigned.exe \
   "$source/resources/zeduzovir.ico" 1.0.0 00000000-0000-0000-0000-000000000001
 osslsigncode sign -certs cert.pem -key key.pem -h sha256 -in other.msi -out signed-other.msi >/dev/null
-mkdir no-msitools
+mkdir no-msitools system-cas
+cp ca.pem system-cas/ && openssl rehash system-cas
 for tool in /usr/bin/*; do
   [ "$tool" = /usr/bin/msiextract ] || ln -s "$tool" no-msitools/
 done
@@ -104,6 +105,35 @@ resign() {
 # it; it may rename it), must make
 # verify-release.sh OPTIONS (leading VAR=VALUE words set its environment) exit with STATUS and say
 # LINE.
+forged() {  # [attributes too]: Zeduzovir.exe with a byte changed and its digest put in its signature
+  python3 - "$source/scripts" "$#" <<'EOF'
+import hashlib, sys
+sys.path.insert(0, sys.argv[1])
+import authenticode
+program = bytearray(open("Zeduzovir.exe", "rb").read())
+signed = authenticode.Signed(authenticode.embedded_signature(bytes(program)))
+program[4096] ^= 1
+digest = authenticode.file_digest(bytes(program), "sha256", False)[0]
+program = bytes(program).replace(signed.digest, digest)
+if sys.argv[2] != "0":
+    attribute = hashlib.sha256(signed.content.replace(signed.digest, digest)).digest()
+    program = program.replace(hashlib.sha256(signed.content).digest(), attribute)
+open("Zeduzovir.exe", "wb").write(program)
+EOF
+}
+hidden_entry() {  # the zip with an entry before its directory that the directory does not list
+  python3 - <<'EOF'
+import io, struct, zipfile
+name, extra = "Zeduzovir-1.00-win64.zip", io.BytesIO()
+with zipfile.ZipFile(extra, "w") as hidden:
+    hidden.writestr("Zeduzovir-1.00-win64/version.dll", "")
+extra = extra.getvalue()[: zipfile.ZipFile(extra).start_dir]
+data, at = open(name, "rb").read(), zipfile.ZipFile(name).start_dir
+# The directory moves on by the entry: the end record says where it now begins.
+data = data[:at] + extra + data[at:-6] + struct.pack("<I", at + len(extra)) + data[-2:]
+open(name, "wb").write(data)
+EOF
+}
 attack() {  # NAME STATUS LINE OPTIONS CHANGE
   rm -rf row && mkdir row && cp -r "$second/build/release" row/attacked
   (cd row/attacked && eval "$5") || { echo "FAIL: $1: could not make the attack"; exit 1; }
@@ -129,13 +159,10 @@ attack "a changed byte, SHA256SUMS signed again" 1 \
   'printf "\1" | dd of=Zeduzovir.exe bs=1 seek=4096 conv=notrunc status=none && resign'
 attack "a changed byte, its digest put in the signature" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: its signer did not sign the digest it holds" "${trusted[*]}" \
-  'python3 -c "import sys; sys.path.insert(0, sys.argv[1]); import authenticode as a
-program = bytearray(open(\"Zeduzovir.exe\", \"rb\").read())
-signed = a.Signed(a.embedded_signature(bytes(program))).digest
-program[4096] ^= 1
-digest = a.file_digest(bytes(program), \"sha256\", False)[0]
-open(\"Zeduzovir.exe\", \"wb\").write(bytes(program).replace(signed, digest))" "$source/scripts" &&
-   resign'
+  'forged && resign'
+attack "a changed byte, its digest put in the signature and its signed attributes" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: its signature was not made by its signer's key" "${trusted[*]}" \
+  'forged attributes too && resign'
 attack "a stranger's signature, the releaser's nested in it" 1 \
   "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: its signer CN=Rogue does not chain to ca.pem" \
   "${trusted[*]}" 'msi=Zeduzovir-1.00-x64.msi &&
@@ -145,9 +172,9 @@ attack "a stranger's signature, the releaser's nested in it" 1 \
 attack "a signer under the CA, not for code signing" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test server is not for code signing" "${trusted[*]}" \
   'signed_by "Test server" Zeduzovir.exe && resign'
-attack "the program checked under another CA" 1 \
+attack "the program checked under another CA, its own one of the system's" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test signer does not chain to Rogue.pem" \
-  "--ca Rogue.pem --keyring keyring.gpg" ''
+  "SSL_CERT_DIR=$keys/system-cas --ca Rogue.pem --keyring keyring.gpg" ''
 attack "the installer's signature on another installer" 1 \
   "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: it is a signature of other bytes" "${trusted[*]}" \
   'osslsigncode extract-signature -in Zeduzovir-1.00-x64.msi -out ../msi.sig >/dev/null &&
@@ -166,6 +193,9 @@ attack "a zip with an extra entry" 1 "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zed
 attack "a zip entry of release names joined by a space" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zeduzovir-1.00-win64/ Zeduzovir-1.00-win64/Zeduzovir.exe'" \
   "${trusted[*]}" 'python3 -c "import zipfile; zipfile.ZipFile(\"$(echo *.zip)\", \"a\").writestr(\"Zeduzovir-1.00-win64/ Zeduzovir-1.00-win64/Zeduzovir.exe\", \"\")" && resign'
+attack "a zip entry that only a reader from its start finds" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: bytes that are no entry's" "${trusted[*]}" \
+  'hidden_entry && resign'
 attack "a zip whose program is not the folder's" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: its Zeduzovir.exe is not the folder's" "${trusted[*]}" \
   'python3 -c "import sys, zipfile
