@@ -87,9 +87,7 @@ bash "$source/resources/windows/make_msi.sh" other.msi extra.wxs unsigned.exe \
 osslsigncode sign -certs cert.pem -key key.pem -h sha256 -in other.msi -out signed-other.msi >/dev/null
 mkdir no-msitools system-cas
 cp ca.pem system-cas/ && openssl rehash system-cas
-for tool in /usr/bin/*; do
-  [ "$tool" = /usr/bin/msiextract ] || ln -s "$tool" no-msitools/
-done
+find /usr/bin -maxdepth 1 ! -type d ! -name msiextract -exec ln -s -t no-msitools {} +
 
 # shellcheck disable=SC2120 # the attacks give it a key
 sign_sums() {  # [KEY]
