@@ -156,9 +156,12 @@ TEST(StartsGather, ALaterStartJoinsOnlyWhenItsFilesFitTheEmptyRows) {
   // clang-format off
   for (const LaterStartCase& c : {
            LaterStartCase{"files fill the empty rows around typed ones", {},
-                          {L"typed", L"", L"C:\\typed.txt"}, false, {kFiles[0], kFiles[1]},
-                          nullptr, true,
-                          {L"typed", kFiles[0], L"C:\\typed.txt", kFiles[1], L""}},
+                          {L"typed", L"", L"C:\\typed.txt", L"", L" "}, false,
+                          {kFiles[0], kFiles[1]}, nullptr, true,
+                          {L"typed", kFiles[0], L"C:\\typed.txt", kFiles[1], L" "}},
+           {"five files fill an empty window", {}, {}, false,
+            {kFiles[0], kFiles[1], kFiles[2], kFiles[3], kFiles[4]}, nullptr, true,
+            {kFiles[0], kFiles[1], kFiles[2], kFiles[3], kFiles[4]}},
            {"a relative name is made full where it was given", {kFiles[0]}, {}, false,
             {L"seven.jpgxaBrint"}, L"C:\\windows", true,
             {kFiles[0], L"C:\\windows\\seven.jpgxaBrint", L"", L"", L""}},
@@ -190,9 +193,11 @@ TEST(StartsGather, ALaterStartJoinsOnlyWhenItsFilesFitTheEmptyRows) {
       }
       ASSERT_FALSE(IsWindowEnabled(window)) << "no file dialog opened";
     }
+    ShowWindow(window, SW_MINIMIZE);
     Start later(c.later, c.laterFolder);
     HWND own = later.Window();
     EXPECT_EQ(own == nullptr, c.joins);
+    EXPECT_EQ(IsIconic(window) == FALSE, c.joins) << "the window that takes files comes back";
     EXPECT_EQ(RowsOf(window), c.firstRows);
     if (own == nullptr) {
       EXPECT_EQ(later.ExitCode(), 0u);
