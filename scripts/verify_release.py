@@ -78,12 +78,12 @@ def crc24(data):
     return crc & 0xFFFFFF
 
 
-def dearmored(data, kind):
-    """The bytes of each armored block of KIND ("PUBLIC KEY BLOCK", "SIGNATURE") in DATA."""
+def dearmored(data):
+    """The bytes of each armored public key block in DATA."""
     text = data.decode("ascii", "replace")
     blocks = []
-    for body in re.findall(rf"^-----BEGIN PGP {kind}-----\r?\n(.*?)^-----END PGP {kind}-----",
-                           text, re.S | re.M):
+    for body in re.findall(r"^-----BEGIN PGP PUBLIC KEY BLOCK-----\r?\n(.*?)"
+                           r"^-----END PGP PUBLIC KEY BLOCK-----", text, re.S | re.M):
         lines = [line.strip() for line in body.splitlines()]
         if "" in lines:  # past the armor headers
             lines = lines[lines.index("") + 1 :]
@@ -105,7 +105,7 @@ def keyring(data):
     except (ValueError, IndexError):
         pass
     try:
-        keys = dearmored(data, "PUBLIC KEY BLOCK")
+        keys = dearmored(data)
         if keys and all(packets(key)[:1] == [6] for key in keys):
             return b"".join(keys)
     except (ValueError, IndexError):
