@@ -91,14 +91,14 @@ def signed_data(data):
 
 def attributes(data, found):
     """An [0] or SET of attributes as {type: its one value}, each type once."""
-    found_ = {}
+    by_type = {}
     for attribute in children(data, found):
         kind, values = children(data, expect(attribute, 0x30, "attribute"))
         values = list(children(data, expect(values, 0x31, "attribute values")))
-        if content(data, kind) in found_ or len(values) != 1:
+        if content(data, kind) in by_type or len(values) != 1:
             raise NotASignature("an attribute given twice")
-        found_[content(data, kind)] = values[0]
-    return found_
+        by_type[content(data, kind)] = values[0]
+    return by_type
 
 
 class Signed:
