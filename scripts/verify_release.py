@@ -126,6 +126,7 @@ class Verifier:
         try:
             folder = os.open(self.folder, os.O_RDONLY | os.O_DIRECTORY)
             names = os.listdir(folder)
+            os.stat(".", dir_fd=folder)  # a folder that lists its names may still not be entered
         except OSError as error:
             raise CannotCheck(f"cannot enter {shown(self.folder)}: {error.strerror}")
         files = {}
