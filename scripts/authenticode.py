@@ -140,14 +140,11 @@ class Signed:
 
     def check_arithmetic(self, scratch):
         """Raises unless the signer's key made the signature over the signed attributes."""
-        certificate = os.path.join(scratch, "signer.der")
-        for name, data in (("signer.der", self.certificate), ("signed", self.signed_bytes),
-                           ("signature", self.signature)):
+        key = tbs_fields(self.certificate)[5]
+        for name, data in (("signer.key", pem(self.certificate[key.head : key.end], "PUBLIC KEY")),
+                           ("signed", self.signed_bytes), ("signature", self.signature)):
             with open(os.path.join(scratch, name), "wb") as out:
                 out.write(data)
-        key = run("openssl", "x509", "-inform", "DER", "-in", certificate, "-noout", "-pubkey")
-        with open(os.path.join(scratch, "signer.key"), "w") as out:
-            out.write(key)
         said = subprocess.run(
             ["openssl", "dgst", "-" + self.signer_hash, "-verify",
              os.path.join(scratch, "signer.key"), "-signature", os.path.join(scratch, "signature"),
@@ -213,13 +210,6 @@ def subject(certificate):
             text = "".join("\\" + c if c in ',+"\\<>;=' else c for c in text)
             parts.append(f"{NAMES.get(kind, kind)}={text}")
     return ",".join(reversed(parts))
-
-
-def run(*command):
-    said = subprocess.run(command, capture_output=True, text=True)
-    if said.returncode != 0:
-        raise NotASignature(f"{command[0]} {command[1]} failed: {said.stderr.strip()}")
-    return said.stdout
 
 
 # Program files (PE): the signature is the certificate table, at the end; the digest covers
@@ -425,13 +415,13 @@ def check_signer(signed, ca, scratch):
     if not may_sign_code(signed.certificate):
         raise NotASignature(f"its signer {subject(signed.certificate)} is not for code signing")
     options = ["-no-CApath", "-no-CAstore", "-CAfile", ca] if ca else []
-    others = "".join(pem(c) for c in signed.certificates if c != signed.certificate)
+    others = b"".join(pem(c) for c in signed.certificates if c != signed.certificate)
     if others:  # openssl refuses an empty file of them
         options += ["-untrusted", os.path.join(scratch, "chain.pem")]
-        with open(options[-1], "w") as out:
+        with open(options[-1], "wb") as out:
             out.write(others)
     signer = os.path.join(scratch, "signer.pem")
-    with open(signer, "w") as out:
+    with open(signer, "wb") as out:
         out.write(pem(signed.certificate))
     said = subprocess.run(["openssl", "verify", *options, signer], capture_output=True, text=True)
     if said.returncode != 0 or said.stdout.strip() != f"{signer}: OK":
@@ -439,10 +429,10 @@ def check_signer(signed, ca, scratch):
                             + (ca or "the system's certificate authorities"))
 
 
-def pem(der):
+def pem(der, label="CERTIFICATE"):
     text = base64.b64encode(der).decode()
-    lines = [text[at : at + 64] for at in range(0, len(text), 64)]
-    return "-----BEGIN CERTIFICATE-----\n" + "\n".join(lines) + "\n-----END CERTIFICATE-----\n"
+    lines = "".join(text[at : at + 64] + "\n" for at in range(0, len(text), 64))
+    return f"-----BEGIN {label}-----\n{lines}-----END {label}-----\n".encode()
 
 
 def main(command, path, other=None):

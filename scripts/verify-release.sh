@@ -6,4 +6,5 @@ if ! command -v python3 >/dev/null; then
   echo "verify-release.sh: needs python3, from the Debian package python3" >&2
   exit 2
 fi
-exec python3 "$(dirname "$0")/verify_release.py" "$@"
+# -I: no PYTHONPATH or user site can stand in for the standard library.
+exec python3 -I "$(dirname "$0")/verify_release.py" "$@"
