@@ -15,16 +15,32 @@ die() {
 }
 
 [ "$(id -u)" -eq 0 ] || die "needs root, to mount and chroot"
-for tool in mmdebstrap unshare setpriv flock mknod ip apt-get; do
-  command -v "$tool" >/dev/null || die "needs $tool (scripts install mmdebstrap when missing)"
+for tool in unshare setpriv flock mknod ip apt-get; do
+  command -v "$tool" >/dev/null || die "needs $tool"
 done
 mkdir -p "${ZEDUZOVIR_CACHE:-/var/cache/zeduzovir}"
 # Resolved once: /proc/mounts and locks see the real path, not a symlink to it.
 cache=$(realpath -e "${ZEDUZOVIR_CACHE:-/var/cache/zeduzovir}")
+# apt takes a colon for a separator in the paths that mmdebstrap gives it.
+[[ $cache != *[:$'\n']* ]] || die "the cache path holds a colon or a line break: $cache"
 mkdir -p "$cache/runs"
 [ ! -L "$cache/runs" ] || die "$cache/runs is a symbolic link"
 exec {cache_lock}>>"$cache/.lock"
-held=("$cache_lock")  # descriptors that this shell holds locks by, and no run inherits
+
+# Installs the Debian packages named that are missing: one script at a time, as apt allows.
+debian_tools() {
+  local missing=() package
+  flock "$cache_lock"
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -qx 'install ok installed' ||
+      missing+=("$package")
+  done
+  if [ ${#missing[@]} -gt 0 ]; then
+    apt-get update -q >&2
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >&2
+  fi
+  flock -u "$cache_lock"
+}
 
 # The Debian archive this machine's apt sources name for its own release's main component,
 # read by apt itself, both the one-line and the deb822 forms.
@@ -39,12 +55,13 @@ for scheme in http https; do
   [ -z "$proxy" ] || apt_options+=("--aptopt=Acquire::$scheme::Proxy \"$proxy\"")
 done
 
-# Runs COMMAND in mount and PID namespaces of its own, killed when this shell dies.
-contained() (
-  for fd in "${held[@]}"; do eval "exec $fd<&-"; done
-  exec setpriv --pdeathsig KILL unshare --mount --propagation private --pid --fork --kill-child \
+# Runs COMMAND in mount and PID namespaces of its own, killed when this shell dies. It inherits
+# the locks that this shell holds on its image and run folder, so neither is deleted before
+# the last of its processes has gone.
+contained() {
+  setpriv --pdeathsig KILL unshare --mount --propagation private --pid --fork --kill-child \
     --mount-proc "$@"
-)
+}
 
 # image KIND SUITE [INSTALL_DEPS]: sets image to the root of a fresh image and holds it, shared,
 # until this shell ends, so that no other run deletes it meanwhile. KIND is minimal (what
@@ -67,7 +84,6 @@ image() {
     if [ -n "$name" ]; then
       exec {fd}<"$cache/$name"
       flock -s "$fd"
-      held+=("$fd")
       forget_old "$kind" "$suite" "$name"
       flock -u "$cache_lock"
       image=$cache/$name/root
@@ -81,7 +97,7 @@ image() {
 # The newest image named PREFIX-EPOCH made in the last 7 days.
 fresh() {
   find "$cache" -mindepth 1 -maxdepth 1 -type d -name "$1-[0-9]*" -printf '%f\n' |
-    awk -F- -v oldest=$(($(date +%s) - 7 * 86400)) '$NF ~ /^[0-9]+$/ && $NF >= oldest' |
+    awk -F- -v now="$(date +%s)" '$NF ~ /^[0-9]+$/ && $NF >= now - 7 * 86400 && $NF <= now' |
     sort -t- -k4n | tail -n 1
 }
 
@@ -126,8 +142,8 @@ build() {
 new_run() {
   local folder fd
   flock "$cache_lock"
-  for folder in "$cache"/runs/*/; do
-    [ -d "$folder" ] || continue
+  for folder in "$cache"/runs/*; do
+    [ -d "$folder" ] && [ ! -L "$folder" ] || continue
     exec {fd}<"$folder"
     ! flock -xn "$fd" || rm -rf --one-file-system "$folder"
     exec {fd}<&-
@@ -135,7 +151,6 @@ new_run() {
   run=$(mktemp -d "$cache/runs/XXXXXXXX")
   exec {fd}<"$run"
   flock -x "$fd"
-  held+=("$fd")
   flock -u "$cache_lock"
   mkdir "$run/work"
 }

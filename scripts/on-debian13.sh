@@ -9,15 +9,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ $# -eq 0 ] || { echo "usage: on-debian13.sh" >&2; exit 2; }
-command -v mmdebstrap >/dev/null || {
-  apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends mmdebstrap
-}
 . scripts/debian-root.sh
+debian_tools mmdebstrap
 
 new_run
-trap 'rm -rf --one-file-system "$run"' EXIT
 git clone -q "$PWD" "$run/work/zeduzovir"
 image tests trixie "$run/work/zeduzovir/scripts/install-deps.sh"
+status=0
 in_root "$image" "$run" offline \
-  "${ZEDUZOVIR_DEBIAN13_COMMAND:-cd /work/zeduzovir && scripts/test.sh}"
+  "${ZEDUZOVIR_DEBIAN13_COMMAND:-cd /work/zeduzovir && scripts/test.sh}" || status=$?
+# Only once its namespace has gone; a killed run's folder goes at the next run.
+rm -rf --one-file-system "$run"
+exit "$status"

@@ -12,12 +12,8 @@ set -euo pipefail
 [ $# -eq 1 ] || { echo "usage: piuparts-check.sh DEB" >&2; exit 2; }
 deb=$(realpath -e "$1")
 cd "$(dirname "$0")/.."
-for tool in mmdebstrap piuparts; do
-  command -v "$tool" >/dev/null && continue
-  apt-get update -q
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends mmdebstrap piuparts
-done
 . scripts/debian-root.sh
+debian_tools mmdebstrap piuparts
 
 package=$(dpkg-deb -f "$deb" Package)
 version=$(dpkg-deb -f "$deb" Version)
@@ -31,12 +27,10 @@ status=0
 for suite in bookworm trixie; do
   image minimal "$suite"
   new_run
-  # Only this run's folder: the next run deletes what a killed one left.
-  trap 'rm -rf --one-file-system "$run"' EXIT
   mkdir "$run/scripts" "$run/tmp"
   cp "$deb" "$run/work/"
-  printf '#!/bin/sh\nexpected=%s\nsaid=$(%s --version 2>&1) || true\n[ "$said" = "$expected" ] || { echo "%s --version said: $said"; exit 1; }\n' \
-    "'$package $version'" "$package" "$package" >"$run/scripts/post_install_says_its_version"
+  printf '#!/bin/bash\nsaid=$(%q --version 2>&1) || true\n[ "$said" = %q ] || { echo "%s --version said: $said"; exit 1; }\n' \
+    "$package" "$package $version" "$package" >"$run/scripts/post_install_says_its_version"
   chmod +x "$run/scripts/post_install_says_its_version"
   # Run in the root, offline: Qt makes each control a window of its own when asked, so that
   # the rows can be counted. Three sizes of control come five times each, one per row; one
@@ -45,12 +39,16 @@ for suite in bookworm trixie; do
 QT_USE_NATIVE_WINDOWS=1 zeduzovir 2>/tmp/said &
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zeduzovir$' | head -n 1) || true
 [ -n "$window" ] || { cat /tmp/said; exit 1; }
-sleep 1  # the controls are made as the window is shown
-xwininfo -children -id "$window" >/tmp/tree
+for _ in $(seq 1 100); do
+  xwininfo -children -id "$window" >/tmp/tree
+  awk '/^ +0x/ { n++; split($(NF - 1), size_at, "+"); size[size_at[1]]++ }
+    END { for (s in size) if (size[s] == 5) rows++; exit !(n == 16 && rows == 3) }' /tmp/tree &&
+    { kill %1; exit 0; }
+  sleep 0.1
+done
 kill %1
-awk '/^ +0x/ { n++; split($(NF - 1), size_at, "+"); size[size_at[1]]++ }
-  END { for (s in size) if (size[s] == 5) rows++; exit !(n == 16 && rows == 3) }' /tmp/tree ||
-  { cat /tmp/tree /tmp/said; exit 1; }
+cat /tmp/tree /tmp/said
+exit 1
 EOF
   # Debian 12's piuparts takes for a leftover what Debian 13's debconf keeps there.
   ignore=()
@@ -71,7 +69,7 @@ EOF
 
   echo "=== $name installed by apt-get, its window on Debian $suite"
   if in_root "$image" "$run" online "apt-get update -q >/dev/null
-      apt-get install -y -q --no-install-recommends ./work/$name >/dev/null
+      apt-get install -y -q --no-install-recommends ./work/$(printf %q "$name") >/dev/null
       apt-get install -y -q --no-install-recommends xvfb xauth xdotool x11-utils >/dev/null" &&
     in_root "$image" "$run" offline \
       'xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail /work/window-check.sh'; then
