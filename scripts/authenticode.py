@@ -8,6 +8,7 @@ nested in it are never read. Needs openssl for the signature's arithmetic."""
 import base64
 import hashlib
 import os
+import re
 import struct
 import subprocess
 import sys
@@ -22,6 +23,7 @@ CONTENT_TYPE = bytes.fromhex("2a864886f70d010903")
 MESSAGE_DIGEST = bytes.fromhex("2a864886f70d010904")
 EXTENDED_KEY_USAGE, KEY_USAGE = bytes.fromhex("551d25"), bytes.fromhex("551d0f")
 CODE_SIGNING = bytes.fromhex("2b06010505070303")  # 1.3.6.1.5.5.7.3.3
+ANY_PURPOSE = bytes.fromhex("551d2500")  # 2.5.29.37.0
 HASHES = {bytes.fromhex("60864801650304020" + n): name for n, name in
           (("1", "sha256"), ("2", "sha384"), ("3", "sha512"))}
 WIN_CERT_REVISION_2, WIN_CERT_TYPE_PKCS_SIGNED_DATA = 0x0200, 0x0002
@@ -175,20 +177,30 @@ def tbs_fields(certificate):
     return tbs[1:] if tbs[0].tag == 0xA0 else tbs  # past the version
 
 
+def extensions(certificate):
+    """The certificate's extensions, {type: its value's element}, each type once."""
+    found = {}
+    for holder in (e for e in tbs_fields(certificate) if e.tag == 0xA3):
+        for item in children(certificate, next(children(certificate, holder))):
+            parts = list(children(certificate, item))
+            if content(certificate, parts[0]) in found:
+                raise NotASignature("a certificate extension given twice")
+            found[content(certificate, parts[0])] = element(certificate, parts[-1].start)
+    return found
+
+
+def purposes(certificate):
+    """The extended key usages the certificate names; None when it limits none."""
+    usage = extensions(certificate).get(EXTENDED_KEY_USAGE)
+    return None if usage is None else [
+        content(certificate, purpose) for purpose in children(certificate, usage)]
+
+
 def may_sign_code(certificate):
     """Whether the certificate says it is for code signing, and its key for signatures."""
-    extensions = [e for e in tbs_fields(certificate) if e.tag == 0xA3]
-    found = {}
-    for extension in (children(certificate, next(children(certificate, e))) for e in extensions):
-        for item in extension:
-            parts = list(children(certificate, item))
-            found[content(certificate, parts[0])] = element(certificate, parts[-1].start)
-    usage = found.get(EXTENDED_KEY_USAGE)
-    if usage is None or CODE_SIGNING not in [
-        content(certificate, purpose) for purpose in children(certificate, usage)
-    ]:
+    if CODE_SIGNING not in (purposes(certificate) or []):
         return False
-    key_usage = found.get(KEY_USAGE)
+    key_usage = extensions(certificate).get(KEY_USAGE)
     # digitalSignature is the first bit, after the byte counting the unused ones.
     return key_usage is None or len(content(certificate, key_usage)) > 1 and bool(
         content(certificate, key_usage)[1] & 0x80)
@@ -284,10 +296,15 @@ class CompoundFile:
         fat_count, directory_start = struct.unpack_from("<II", data, 0x2C)
         self.mini_cutoff, mini_fat_start, _, difat_next, difat_count = struct.unpack_from(
             "<IIIII", data, 0x38)
-        difat = list(struct.unpack_from("<109I", data, 0x4C))
+        # Each chain visits a sector once, so no count can make it longer than the file.
+        difat, seen = list(struct.unpack_from("<109I", data, 0x4C)), set()
         for _ in range(difat_count):
+            if difat_next in seen or difat_next == 0xFFFFFFFE:
+                raise NotASignature("a broken chain of sectors")
+            seen.add(difat_next)
             words = self._words(self.sector(difat_next))
-            difat, difat_next = difat + words[:-1], words[-1]
+            difat += words[:-1]
+            difat_next = words[-1]
         self.fat = [w for sector in difat[:fat_count] for w in self._words(self.sector(sector))]
         entries = self.chain(directory_start)
         self.entries = [self._entry(entries[at : at + 128]) for at in range(0, len(entries), 128)]
@@ -410,12 +427,44 @@ def check_fit(data, signature, scratch, installer=None):
     return signed
 
 
+def name_field(certificate, at):
+    field = tbs_fields(certificate)[at]
+    return certificate[field.head : field.end]
+
+
+def issuers(signed, anchors):
+    """The certificates of the signature that can stand between its signer and an anchor, each
+    raising unless its extended key usages allow code signing, as Windows requires of a chain."""
+    found, waiting = [], [signed.certificate]
+    while waiting:
+        issuer = name_field(waiting.pop(), 2)
+        if any(name_field(anchor, 4) == issuer for anchor in anchors):
+            continue
+        # Every one that has the name is checked, whichever one a verifier picks.
+        for certificate in signed.certificates:
+            if name_field(certificate, 4) == issuer and certificate not in found + [signed.certificate]:
+                allowed = purposes(certificate)
+                if allowed is not None and not {CODE_SIGNING, ANY_PURPOSE} & set(allowed):
+                    raise NotASignature(f"its signer {subject(signed.certificate)} is under "
+                                        f"{subject(certificate)}, a CA not for code signing")
+                found.append(certificate)
+                waiting.append(certificate)
+    return found
+
+
 def check_signer(signed, ca, scratch):
-    """Raises unless the signer may sign code and chains to CA (the system's when None)."""
+    """Raises unless the signer may sign code and chains to CA (the system's when None) through
+    certificates that may too."""
     if not may_sign_code(signed.certificate):
         raise NotASignature(f"its signer {subject(signed.certificate)} is not for code signing")
     options = ["-no-CApath", "-no-CAstore", "-CAfile", ca] if ca else []
-    others = b"".join(pem(c) for c in signed.certificates if c != signed.certificate)
+    anchors = []
+    if ca:
+        with open(ca, "rb") as file:
+            anchors = [base64.b64decode(block) for block in re.findall(
+                rb"-----BEGIN CERTIFICATE-----(.*?)-----END CERTIFICATE-----", file.read(), re.S)]
+    # openssl gets no certificate but those checked here, so the chain it builds is one of them.
+    others = b"".join(pem(c) for c in issuers(signed, anchors))
     if others:  # openssl refuses an empty file of them
         options += ["-untrusted", os.path.join(scratch, "chain.pem")]
         with open(options[-1], "wb") as out:

@@ -27,11 +27,22 @@ import authenticode  # noqa: E402
 USAGE = "usage: verify-release.sh DIR --keyring KEYRING [--ca CA.pem]"
 TOOLS = {"gpgv": "gpgv", "openssl": "openssl", "msiextract": "msitools"}
 EXE = "Zeduzovir.exe"
+SUMS = ("SHA256SUMS", "SHA256SUMS.asc")
+# Far beyond any release file: a file read whole, or a zip entry, declared larger is an attack.
+LARGEST = 256 << 20
+# Extended times and Unix owners, the extra fields the release's archiver writes.
+ZIP_EXTRAS = {0x5455, 0x7875}
 ZIP, MSI = re.compile(r"Zeduzovir-(.+)-win64\.zip"), re.compile(r"Zeduzovir-.+-x64\.msi")
 
 
 class CannotCheck(Exception):
     pass
+
+
+def say(text, file=sys.stdout):
+    """The one way out: anything but printable ASCII is written as an escape, so that no name,
+    certificate or tool's words can move the terminal's cursor or pass for a line of its own."""
+    print("".join(c if " " <= c <= "~" else ascii(c)[1:-1] for c in text), file=file)
 
 
 def shown(text):
@@ -113,37 +124,92 @@ def keyring(data):
     raise CannotCheck("is an unusable keyring: neither a binary keyring nor armored public keys")
 
 
+def extra_ids(extra):
+    """The kinds of an extra field's records, which must fill it, each a kind the release's
+    archiver writes, once: another (a Unicode path, say) may tell an unzipper another name."""
+    kinds, at = [], 0
+    while at + 4 <= len(extra):
+        kind, size = struct.unpack_from("<HH", extra, at)
+        kinds, at = kinds + [kind], at + 4 + size
+    if at != len(extra) or len(set(kinds)) != len(kinds) or not set(kinds) <= ZIP_EXTRAS:
+        raise zipfile.BadZipFile("an extra field no release zip holds")
+    return sorted(kinds)
+
+
+def local_end(data, entry):
+    """Where the entry's local header, data and data descriptor end, when the header says what
+    the directory says of the entry, so that a reader of either finds the same entry."""
+    (signature, version, flags, method, _, _, crc, packed, size, name_length,
+     extra_length) = struct.unpack_from("<IHHHHHIIIHH", data, entry.header_offset)
+    start = entry.header_offset + 30
+    name = data[start : start + name_length]
+    extra = data[start + name_length : start + name_length + extra_length]
+    end = start + name_length + extra_length + entry.compress_size
+    said = (entry.CRC, entry.compress_size, entry.file_size)
+    encoding = "utf-8" if entry.flag_bits & 0x800 else "cp437"
+    wrong = zipfile.BadZipFile(f"a local header that is not its entry's, {ascii(entry.orig_filename)}")
+    if signature != 0x04034B50 or flags & ~0x808 or method not in (0, 8) or (
+        (version, flags, method, name) != (entry.extract_version, entry.flag_bits,
+                                           entry.compress_type, entry.orig_filename.encode(encoding))
+    ) or extra_ids(extra) != extra_ids(entry.extra):
+        raise wrong
+    if not flags & 0x08:
+        if (crc, packed, size) != said:
+            raise wrong
+        return end
+    # Sizes and checksum follow the data; the header may hold each as well, or 0.
+    if any(field not in (0, value) for field, value in zip((crc, packed, size), said)) or (
+        data[end : end + 16] != struct.pack("<4I", 0x08074B50, *said)
+    ):
+        raise wrong
+    return end + 16
+
+
 class Verifier:
     def __init__(self, folder, keyring_name, ca, scratch):
         self.folder, self.keyring_name, self.ca, self.scratch = folder, keyring_name, ca, scratch
-        self.failed = False
+        self.failed, self.present = False, set()
 
     def fail(self, name, why):
-        print(f"FAIL: {shown(name)}: {why}")
+        say(f"FAIL: {shown(name)}: {why}")
         self.failed = True
 
     def read_folder(self):
+        """The files read whole (SHA256SUMS, its signature and those checked inside) by name, the
+        SHA-256 of those and of every other file SHA256SUMS lists, streamed, and the checksums
+        SHA256SUMS lists. Files it does not list are never read."""
         try:
             folder = os.open(self.folder, os.O_RDONLY | os.O_DIRECTORY)
             names = os.listdir(folder)
             os.stat(".", dir_fd=folder)  # a folder that lists its names may still not be entered
         except OSError as error:
             raise CannotCheck(f"cannot enter {shown(self.folder)}: {error.strerror}")
-        files = {}
-        for name in names:
+        files, digests, sums = {}, {}, {}
+        for name in sorted(names, key=lambda n: n != SUMS[0]):
             try:
                 file = os.open(name, os.O_RDONLY | os.O_NOFOLLOW | os.O_NONBLOCK, dir_fd=folder)
             except OSError as error:
                 self.fail(name, f"cannot be read: {error.strerror}")
                 continue
-            if stat.S_ISREG(os.fstat(file).st_mode):
-                with os.fdopen(file, "rb") as opened:
-                    files[name] = opened.read()
-            else:
-                os.close(file)
-                self.fail(name, "not a plain file")
+            with os.fdopen(file, "rb") as opened:
+                status = os.fstat(file)
+                if not stat.S_ISREG(status.st_mode):
+                    self.fail(name, "not a plain file")
+                    continue
+                self.present.add(name)
+                if name in SUMS or name == EXE or ZIP.fullmatch(name) or MSI.fullmatch(name):
+                    files[name] = opened.read(LARGEST + 1)
+                    if len(files[name]) > LARGEST:
+                        del files[name]
+                        self.fail(name, f"larger than any release file, {LARGEST >> 20} MiB")
+                        continue
+                    digests[name] = hashlib.sha256(files[name]).hexdigest()
+                elif name in sums:
+                    digests[name] = hashlib.file_digest(opened, "sha256").hexdigest()
+            if name == SUMS[0]:
+                sums = self.listed(files)
         os.close(folder)
-        return files
+        return files, digests, sums if SUMS[0] in files else self.listed(files)
 
     def sums_vouched(self, files, keys):
         """Who signed SHA256SUMS, when a key of the keyring did; None otherwise."""
@@ -213,33 +279,43 @@ class Verifier:
         for entry in sorted(set(wanted) - set(entries)):
             self.fail(name, f"lacks {ascii(entry)}")
 
-    def zip_program(self, name, data):
-        """The zip's Zeduzovir.exe, when the zip holds exactly the release's entries."""
+    def zip_holds(self, name, data, program):
+        """Fails NAME unless it holds exactly the release's entries, its Zeduzovir.exe PROGRAM,
+        each entry the same to every reader: to those reading its directory and to those reading
+        its local headers in turn."""
         top, end_record = name[: -len(".zip")], len(data) - 22
+        wanted = [f"{top}/{EXE}", f"{top}/README.md", f"{top}/LICENSE"]
         try:
             with zipfile.ZipFile(io.BytesIO(data)) as archive:
                 entries = archive.infolist()
                 # Every byte belongs to an entry, so no reader can find one that this one does not.
                 at = 0
                 for entry in sorted(entries, key=lambda e: e.header_offset):
-                    name_length, extra_length = struct.unpack_from("<HH", data, entry.header_offset + 26)
-                    end = entry.header_offset + 30 + name_length + extra_length + entry.compress_size
-                    if entry.flag_bits & 0x08:  # a data descriptor, with its signature
-                        end += 16 if data[end : end + 4] == b"PK\x07\x08" else 12
                     if entry.header_offset != at:
                         raise zipfile.BadZipFile("bytes that are no entry's")
-                    at = end
+                    at = local_end(data, entry)
                 if at != archive.start_dir or data[end_record : end_record + 4] != b"PK\x05\x06" or (
                     at + struct.unpack_from("<I", data, end_record + 12)[0] != end_record
                 ):
                     raise zipfile.BadZipFile("bytes that are no entry's")
-                contents = {entry.orig_filename: archive.read(entry) for entry in entries}
+                self.holds_exactly(name, [entry.orig_filename for entry in entries], wanted)
+                for entry in entries:
+                    if entry.file_size > LARGEST:
+                        raise zipfile.BadZipFile(
+                            f"{ascii(entry.orig_filename)} larger than any release file")
+                    is_program = entry.orig_filename == wanted[0]
+                    if is_program and (program is None or entry.file_size != len(program)):
+                        self.fail(name, f"its {EXE} is not the folder's")
+                        continue
+                    with archive.open(entry) as opened:  # in pieces: no entry is held whole
+                        at = 0
+                        while piece := opened.read(1 << 20):
+                            if is_program and piece != program[at : at + len(piece)]:
+                                self.fail(name, f"its {EXE} is not the folder's")
+                                break
+                            at += len(piece)
         except Exception as error:  # an encrypted entry or an unknown compression too
             self.fail(name, f"not a zip that can be read: {error}")
-            return None
-        wanted = [f"{top}/{EXE}", f"{top}/README.md", f"{top}/LICENSE"]
-        self.holds_exactly(name, [entry.orig_filename for entry in entries], wanted)
-        return contents.get(wanted[0])
 
     def msi_program(self, name, data):
         """The installer's Zeduzovir.exe, when it holds exactly that file."""
@@ -257,30 +333,33 @@ class Verifier:
         entries += [line for line in said.stdout.splitlines() if line not in entries]
         self.holds_exactly(name, entries, ["Zeduzovir", f"Zeduzovir/{EXE}"])
         program = os.path.join(out, "Zeduzovir", EXE)
-        if not os.path.isfile(program) or os.path.islink(program):
+        if not os.path.isfile(program) or os.path.islink(program) or (
+            os.path.getsize(program) > LARGEST
+        ):
             return None
         with open(program, "rb") as file:
             return file.read()
 
     def run(self, keys):
-        files = self.read_folder()
+        files, digests, sums = self.read_folder()
         vouched = self.sums_vouched(files, keys)
-        sums = self.listed(files)
-        for name in sorted(set(files) - set(sums) - {"SHA256SUMS", "SHA256SUMS.asc"}):
+        for name in sorted(self.present - set(sums) - set(SUMS)):
             self.fail(name, "not listed in SHA256SUMS")
         signed = {EXE} | {n for n in files if MSI.fullmatch(n)}
         for name in sorted(sums):
-            if name not in files:
+            if name not in self.present:
                 self.fail(name, "listed in SHA256SUMS, but not a file here")
-            elif hashlib.sha256(files[name]).hexdigest() != sums[name]:
+            elif name not in digests:  # failed as it was read
+                pass
+            elif digests[name] != sums[name]:
                 self.fail(name, "does not match SHA256SUMS")
             elif vouched is None and name not in signed:
                 self.fail(name, "nothing vouches for it, as nothing vouches for SHA256SUMS")
 
-        zips = sorted(n for n in files if ZIP.fullmatch(n))
-        msis = sorted(n for n in files if MSI.fullmatch(n))
-        for name, found in ((EXE, [EXE] if EXE in files else []), ("Zeduzovir-VERSION-win64.zip", zips),
-                            ("Zeduzovir-VERSION-x64.msi", msis)):
+        zips = sorted(n for n in self.present if ZIP.fullmatch(n))
+        msis = sorted(n for n in self.present if MSI.fullmatch(n))
+        for name, found in ((EXE, [EXE] if EXE in self.present else []),
+                            ("Zeduzovir-VERSION-win64.zip", zips), ("Zeduzovir-VERSION-x64.msi", msis)):
             if len(found) != 1:
                 self.fail(name, "missing" if not found else "more than one")
         signers, signed_by = {}, {}
@@ -288,22 +367,22 @@ class Verifier:
             signed_by[name] = self.authenticode(name, files[name], name != EXE)
             signers.setdefault(signed_by[name], []).append(name)
         program = files.get(EXE)
+        zips, msis = [n for n in zips if n in files], [n for n in msis if n in files]
         for name in zips:
-            if self.zip_program(name, files[name]) != program:
-                self.fail(name, f"its {EXE} is not the folder's")
+            self.zip_holds(name, files[name], program)
         for name in msis:  # only a signed installer is unpacked
             if signed_by[name] and self.msi_program(name, files[name]) != program:
                 self.fail(name, f"its {EXE} is not the folder's")
 
         if self.failed:
             return 1
-        print(f"PASS: every file in {shown(self.folder)} is the release's:")
-        print(f"  SHA256SUMS, signed by {vouched}, a key of {shown(self.keyring_name)},"
-              f" vouches for {', '.join(shown(n) for n in sorted(sums))}")
+        say(f"PASS: every file in {shown(self.folder)} is the release's:")
+        say(f"  SHA256SUMS, signed by {vouched}, a key of {shown(self.keyring_name)},"
+            f" vouches for {', '.join(shown(n) for n in sorted(sums))}")
         authority = shown(self.ca) if self.ca else "the system's certificate authorities"
         for signer, names in sorted(signers.items()):
-            print(f"  Authenticode signed by {shown(signer)}, under {authority}: {', '.join(names)}")
-        print(f"  {', '.join(zips + msis)} hold that very {EXE} and no entry but the release's")
+            say(f"  Authenticode signed by {shown(signer)}, under {authority}: {', '.join(names)}")
+        say(f"  {', '.join(zips + msis)} hold that very {EXE} and no entry but the release's")
         return 0
 
 
@@ -320,7 +399,7 @@ def main(arguments):
         except OSError as error:
             raise CannotCheck(f"cannot read {option} {shown(value)}: {error.strerror}")
     if "--keyring" not in options:
-        raise CannotCheck(f"give the releaser's GnuPG key with --keyring\n{USAGE}")
+        raise CannotCheck(f"give the releaser's GnuPG key with --keyring; {USAGE}")
     for tool, package in TOOLS.items():
         if shutil.which(tool) is None:
             raise CannotCheck(f"needs {tool}, from the Debian package {package}")
@@ -340,8 +419,8 @@ if __name__ == "__main__":
     try:
         sys.exit(main(sys.argv[1:]))
     except CannotCheck as error:
-        print(f"verify-release.sh: {error}", file=sys.stderr)
+        say(f"verify-release.sh: {error}", sys.stderr)
         sys.exit(2)
     except Exception as error:  # a fault of this program's own: it has checked nothing
-        print(f"verify-release.sh: cannot check: {error!r}", file=sys.stderr)
+        say(f"verify-release.sh: cannot check: {error!r}", sys.stderr)
         sys.exit(2)
