@@ -11,7 +11,8 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"
 
-if ! "$authenticode" fits "$file" "$signature" 2>why; then
+# -I: no PYTHONPATH or user site can stand in for the standard library.
+if ! python3 -I "$authenticode" fits "$file" "$signature" 2>why; then
   echo "release.sh: $(basename "$signature") does not fit this build of $(basename "$file"):" \
     "it stays unsigned ($(cat why))" >&2
   exit 0
@@ -20,12 +21,12 @@ fi
 # osslsigncode 2.5 takes a program's signature inside its WIN_CERTIFICATE, later ones bare; its
 # exit status speaks of the signer's authority, unknown here. What counts is that the file then
 # holds exactly this signature.
-"$authenticode" wrapped "$signature" wrapped.sig
+python3 -I "$authenticode" wrapped "$signature" wrapped.sig
 for form in "$signature" wrapped.sig; do
   rm -f attached held.sig
   osslsigncode attach-signature -sigin "$form" -in "$file" -out attached >/dev/null 2>&1 || true
   if [ -f attached ] && osslsigncode extract-signature -in attached -out held.sig >/dev/null 2>&1 &&
-    "$authenticode" bare held.sig && cmp -s held.sig "$signature"; then
+    python3 -I "$authenticode" bare held.sig && cmp -s held.sig "$signature"; then
     cat attached >"$file"
     exit 0
   fi

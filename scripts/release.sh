@@ -36,9 +36,12 @@ scripts/install-deps.sh
 # Signatures are committed beside the commit they were made from, so they must fit it exactly.
 if ! git rev-parse --git-dir >/dev/null 2>&1; then
   [ -z "$cert$key$pkcs12$gpg_key" ] || die "signing needs a git checkout, to sign exactly its last commit"
-elif ! git diff --quiet HEAD; then
-  [ -z "$cert$key$pkcs12$gpg_key" ] || die "signing needs a checkout with no uncommitted changes"
-  echo "release.sh: uncommitted changes go into these files" >&2
+elif [ -n "$(git status --porcelain --untracked-files=all)" ] ||
+  # Files git is told not to look at (assume-unchanged, skip-worktree) may differ unseen.
+  [ -n "$(git ls-files -v | grep -E '^([a-z]|S) ' || true)" ]; then
+  [ -z "$cert$key$pkcs12$gpg_key" ] ||
+    die "signing needs a checkout with no uncommitted changes, no untracked files and no file git overlooks"
+  echo "release.sh: uncommitted changes or untracked files go into these files" >&2
 fi
 
 export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
@@ -102,7 +105,7 @@ authenticode() {
     # Kept bare, the one form that every osslsigncode can be given back.
     osslsigncode extract-signature -in "$scratch/signed" -out "$scratch/signatures/$name.sig" \
       >/dev/null
-    scripts/authenticode.py bare "$scratch/signatures/$name.sig"
+    python3 -I scripts/authenticode.py bare "$scratch/signatures/$name.sig"
     mv "$scratch/signed" "$file"
   elif [ -d "$signatures" ]; then
     scripts/attach-signature.sh "$file" "$signatures/$name.sig"
