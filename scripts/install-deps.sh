@@ -13,7 +13,7 @@ packages=(
   # packages and their checks
   dpkg-dev desktop-file-utils appstream lintian devscripts wixl msitools faketime fakeroot
   # signing and checking release files
-  osslsigncode gnupg openssl unzip
+  osslsigncode gnupg openssl
   # tests
   dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )
