@@ -32,17 +32,24 @@ gpg --batch --passphrase '' --quick-gen-key "Test signer <test@zeduzovir.invalid
 gpg --export >keyring.gpg
 fingerprint=$(gpg --list-secret-keys --with-colons | awk -F: '/^fpr/ { print $10; exit }')
 
-# The releaser's checkout: signing refuses it while a tracked file differs from the commit.
+# The releaser's checkout: signing refuses it while a file may differ from the commit: a changed
+# one, an untracked one (a quoted #include finds it), one git is told not to look at.
 sign=(scripts/release.sh --sign-cert "$keys/cert.pem" --sign-key "$keys/key.pem" --gpg-key "$fingerprint")
 (cd "$first" && git init -q && git add -A && git -c user.name=R -c user.email=r@r commit -qm R)
-echo >>"$first/README.md"
-for signing in "${sign[*]:1:4}" "${sign[*]:5}"; do  # code signing, and --gpg-key alone
-  # shellcheck disable=SC2086 # the options, split as they were joined
-  (cd "$first" && scripts/release.sh $signing >/dev/null 2>&1) && status=0 || status=$?
-  [ $status -eq 2 ] && [ ! -e "$first/build/release" ] ||
-    { echo "FAIL: release.sh $signing signed a changed checkout, or wrote files (exit $status)"; exit 1; }
+for change in "echo >>README.md" "touch src/untracked.h" \
+  "git update-index --assume-unchanged README.md && echo >>README.md" \
+  "git update-index --skip-worktree README.md && echo >>README.md"; do
+  (cd "$first" && eval "$change")
+  for signing in "${sign[*]:1:4}" "${sign[*]:5}"; do  # code signing, and --gpg-key alone
+    # shellcheck disable=SC2086 # the options, split as they were joined
+    (cd "$first" && scripts/release.sh $signing >/dev/null 2>&1) && status=0 || status=$?
+    [ $status -eq 2 ] && [ ! -e "$first/build/release" ] ||
+      { echo "FAIL: release.sh $signing signed after $change, or wrote files (exit $status)"; exit 1; }
+  done
+  git -C "$first" update-index --no-assume-unchanged README.md  # one mark a call
+  git -C "$first" update-index --no-skip-worktree README.md
+  git -C "$first" checkout -q README.md && rm -f "$first/src/untracked.h"
 done
-git -C "$first" checkout -q README.md
 (cd "$first" && umask 022 && TZ=UTC LC_ALL=C.UTF-8 "${sign[@]}" >/dev/null)
 for signature in "$first"/resources/signatures/*/*.sig; do
   openssl pkcs7 -inform DER -in "$signature" -noout || { echo "FAIL: $signature is not bare DER"; exit 1; }
@@ -67,14 +74,20 @@ cp "$first/build/release/SHA256SUMS.asc" "$second/build/release/"
 "${verify[@]}" "$first/build/release" "${trusted[@]}" >/dev/null
 "${verify[@]}" "$second/build/release" "${trusted[@]}"
 
-# What attackers bring: a self-signed code-signing certificate, one from the CA for servers only,
+# What attackers bring: a self-signed code-signing certificate, a CA for servers only under the CA
+# and a code-signing certificate from it, a CA file whose name moves the terminal's cursor,
 # a GnuPG key of their own (which this user's GnuPG even trusts), an installer holding another
 # program beside an extra file, a PATH without msiextract, and system CAs that trust the test CA.
 openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout Rogue.key \
   -out Rogue.pem -days 2 -subj /CN=Rogue -addext extendedKeyUsage=codeSigning 2>/dev/null
 openssl req -x509 -CA ca.pem -CAkey ca.key -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes \
   -keyout "Test server.key" -out "Test server.pem" -days 2 -subj "/CN=Test server" \
-  -addext extendedKeyUsage=serverAuth 2>/dev/null
+  -addext basicConstraints=critical,CA:true -addext extendedKeyUsage=serverAuth 2>/dev/null
+openssl req -x509 -CA "Test server.pem" -CAkey "Test server.key" -newkey ec \
+  -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout Served.key -out Served.pem -days 2 \
+  -subj /CN=Served -addext extendedKeyUsage=codeSigning 2>/dev/null
+cat "Test server.pem" >>Served.pem
+cp Rogue.pem "$(printf 'Rogue\033[2K.pem')"
 gpg --batch --passphrase '' --quick-gen-key "Stranger <stranger@zeduzovir.invalid>" ed25519 sign 1d \
   2>/dev/null
 gpg --export stranger@zeduzovir.invalid >"$GNUPGHOME/trustedkeys.gpg"
@@ -119,18 +132,40 @@ if sys.argv[2] != "0":
 open("Zeduzovir.exe", "wb").write(program)
 EOF
 }
-hidden_entry() {  # the zip with an entry before its directory that the directory does not list
-  python3 - <<'EOF'
-import io, struct, zipfile
+hidden_entry() {  # [inside]: the zip with an entry that its directory does not list, before the
+  # directory, or inside the first entry's data, which the directory says grows to hold it
+  python3 - "$#" <<'EOF'
+import io, struct, sys, zipfile
 name, extra = "Zeduzovir-1.00-win64.zip", io.BytesIO()
 with zipfile.ZipFile(extra, "w") as hidden:
     hidden.writestr("Zeduzovir-1.00-win64/version.dll", "")
 extra = extra.getvalue()[: zipfile.ZipFile(extra).start_dir]
-data, at = open(name, "rb").read(), zipfile.ZipFile(name).start_dir
-# The directory moves on by the entry: the end record says where it now begins.
-data = data[:at] + extra + data[at:-6] + struct.pack("<I", at + len(extra)) + data[-2:]
-open(name, "wb").write(data)
+data, archive = bytearray(open(name, "rb").read()), zipfile.ZipFile(name)
+at = record = archive.start_dir
+def grow(where):
+    struct.pack_into("<I", data, where, struct.unpack_from("<I", data, where)[0] + len(extra))
+if sys.argv[1] != "0":  # the first entry's data ends before its data descriptor
+    at = 30 + sum(struct.unpack_from("<HH", data, 26)) + archive.infolist()[0].compress_size
+    grow(record + 20)
+while data[record : record + 4] == b"PK\1\2":  # local headers after it move on, and the directory
+    if struct.unpack_from("<I", data, record + 42)[0] >= at:
+        grow(record + 42)
+    record += 46 + sum(struct.unpack_from("<3H", data, record + 28))
+grow(len(data) - 6)
+open(name, "wb").write(data[:at] + extra + data[at:])
 EOF
+}
+rezipped() {  # PYTHON: the zip made anew, PYTHON changing each entry or its bytes (data) on the way
+  python3 - "$1" <<'EOF'
+import struct, sys, zipfile
+genuine = zipfile.ZipFile("Zeduzovir-1.00-win64.zip")
+with zipfile.ZipFile("../changed.zip", "w") as changed:
+    for entry in genuine.infolist():
+        data = genuine.read(entry)
+        exec(sys.argv[1])
+        changed.writestr(entry, data)
+EOF
+  mv ../changed.zip Zeduzovir-1.00-win64.zip
 }
 attack() {  # NAME STATUS LINE OPTIONS CHANGE
   rm -rf row && mkdir row && cp -r "$second/build/release" row/attacked
@@ -140,7 +175,8 @@ attack() {  # NAME STATUS LINE OPTIONS CHANGE
   while [[ ${options[0]} == *=* ]]; do
     environment+=("${options[0]}") && options=("${options[@]:1}")
   done
-  said=$(env "${environment[@]}" "${verify[@]}" "${folders[0]}" "${options[@]}" 2>&1) &&
+  # Bounded, so that reading a whole file it need not read fails the row, not the machine.
+  said=$(ulimit -v 1000000 && env "${environment[@]}" "${verify[@]}" "${folders[0]}" "${options[@]}" 2>&1) &&
     status=0 || status=$?
   [ $status -eq "$2" ] && grep -qF -- "$3" <<<"$said" ||
     { printf 'FAIL: %s: verify-release.sh exit %s, said:\n%s\n' "$1" $status "$said"; exit 1; }
@@ -170,9 +206,12 @@ attack "a stranger's signature, the releaser's nested in it" 1 \
 attack "a signer under the CA, not for code signing" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test server is not for code signing" "${trusted[*]}" \
   'signed_by "Test server" Zeduzovir.exe && resign'
-attack "the program checked under another CA, its own one of the system's" 1 \
-  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test signer does not chain to Rogue.pem" \
-  "SSL_CERT_DIR=$keys/system-cas --ca Rogue.pem --keyring keyring.gpg" ''
+attack "a signer for code signing under a CA for servers only" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Served is under CN=Test server, a CA not for code signing" \
+  "${trusted[*]}" 'signed_by Served Zeduzovir.exe && resign'
+attack "the program checked under another CA, its own one of the system's, in a file named to move the cursor" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test signer does not chain to Rogue\\x1b[2K.pem" \
+  "SSL_CERT_DIR=$keys/system-cas --ca $(printf 'Rogue\033[2K.pem') --keyring keyring.gpg" ''
 attack "the installer's signature on another installer" 1 \
   "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: it is a signature of other bytes" "${trusted[*]}" \
   'osslsigncode extract-signature -in Zeduzovir-1.00-x64.msi -out ../msi.sig >/dev/null &&
@@ -186,6 +225,11 @@ attack "an installer with an extra file" 1 "FAIL: Zeduzovir-1.00-x64.msi: holds 
 attack "an installer of another program, msiextract missing" 2 \
   "needs msiextract, from the Debian package msitools" "PATH=$keys/no-msitools ${trusted[*]}" \
   'cp "$keys/signed-other.msi" Zeduzovir-1.00-x64.msi && resign'
+attack "an installer whose chain of sectors loops, and counts them without end" 1 \
+  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: a broken chain of sectors" "${trusted[*]}" \
+  'python3 -c "import struct, sys; m = bytearray(open(sys.argv[1], \"rb\").read()); n = len(m) // 512 - 1
+struct.pack_into(\"<II\", m, 0x44, n, 0xFFFFFFFF)  # the first DIFAT sector, their count
+open(sys.argv[1], \"wb\").write(m + bytes(508) + struct.pack(\"<I\", n))" *.msi'
 attack "a zip with an extra entry" 1 "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zeduzovir-1.00-win64/version.dll'" \
   "${trusted[*]}" 'python3 -c "import zipfile; zipfile.ZipFile(\"$(echo *.zip)\", \"a\").writestr(\"Zeduzovir-1.00-win64/version.dll\", \"\")" && resign'
 attack "a zip entry of release names joined by a space" 1 \
@@ -194,13 +238,18 @@ attack "a zip entry of release names joined by a space" 1 \
 attack "a zip entry that only a reader from its start finds" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: bytes that are no entry's" "${trusted[*]}" \
   'hidden_entry && resign'
+attack "a zip entry inside another that only a reader from its start finds" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: a local header that is not its entry's, 'Zeduzovir-1.00-win64/README.md'" \
+  "${trusted[*]}" 'hidden_entry inside && resign'
+attack "a zip entry that unzippers name by its Unicode path field" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: an extra field no release zip holds" \
+  "${trusted[*]}" 'rezipped "entry.extra += struct.pack(\"<HHBI\", 0x7075, 5 + 32, 1, 0) + b\"Zeduzovir-1.00-win64/version.dll\"" && resign'
+attack "a zip entry larger than any release file" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: 'Zeduzovir-1.00-win64/README.md' larger than any release file" \
+  "${trusted[*]}" 'rezipped "data = bytes(257 << 20) if \"README\" in entry.filename else data" && resign'
 attack "a zip whose program is not the folder's" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: its Zeduzovir.exe is not the folder's" "${trusted[*]}" \
-  'python3 -c "import sys, zipfile
-genuine, changed = zipfile.ZipFile(sys.argv[1]), zipfile.ZipFile(\"../changed.zip\", \"w\")
-for entry in genuine.infolist():
-    changed.writestr(entry, genuine.read(entry) + b\"\\0\" * entry.filename.endswith(\".exe\"))
-changed.close()" *.zip && mv ../changed.zip Zeduzovir-1.00-win64.zip && resign'
+  'rezipped "data += b\"\\0\" * entry.filename.endswith(\".exe\")" && resign'
 attack "a changed .deb beside no SHA256SUMS.asc" 1 "FAIL: zeduzovir_1.00_amd64.deb: nothing vouches for it" \
   "${trusted[*]}" 'echo >>zeduzovir_1.00_amd64.deb && resign && rm SHA256SUMS.asc'
 attack "SHA256SUMS signed by a key outside --keyring" 1 \
@@ -209,7 +258,8 @@ attack "SHA256SUMS signed by a key outside --keyring" 1 \
 attack "an empty SHA256SUMS" 1 "FAIL: SHA256SUMS: missing or empty" "${trusted[*]}" ': >SHA256SUMS'
 attack "a line naming a file elsewhere" 1 "FAIL: SHA256SUMS: not a checksum of a file in this folder" \
   "${trusted[*]}" 'sed -n "s|  Zeduzovir.exe|  ../Zeduzovir.exe|p" SHA256SUMS >>SHA256SUMS && sign_sums'
-attack "a file not listed" 1 "FAIL: notes.txt: not listed in SHA256SUMS" "${trusted[*]}" 'touch notes.txt'
+attack "a file not listed, larger than memory" 1 "FAIL: notes.txt: not listed in SHA256SUMS" "${trusted[*]}" \
+  'truncate -s 4G notes.txt'
 attack "a folder among the files" 1 "FAIL: notes: not a plain file" "${trusted[*]}" 'mkdir notes'
 attack "a file name that moves the terminal's cursor" 1 "FAIL: 'x\\x1b[2K\\rPASS': not listed" \
   "${trusted[*]}" 'touch "$(printf "x\033[2K\rPASS")"'
