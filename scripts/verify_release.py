@@ -191,12 +191,12 @@ class Verifier:
             except OSError as error:
                 self.fail(name, f"cannot be read: {error.strerror}")
                 continue
+            if not stat.S_ISREG(os.fstat(file).st_mode):
+                os.close(file)
+                self.fail(name, "not a plain file")
+                continue
+            self.present.add(name)
             with os.fdopen(file, "rb") as opened:
-                status = os.fstat(file)
-                if not stat.S_ISREG(status.st_mode):
-                    self.fail(name, "not a plain file")
-                    continue
-                self.present.add(name)
                 if name in SUMS or name == EXE or ZIP.fullmatch(name) or MSI.fullmatch(name):
                     files[name] = opened.read(LARGEST + 1)
                     if len(files[name]) > LARGEST:
