@@ -356,9 +356,9 @@ class CompoundFile:
             raise NotASignature("a stream cut short")
         return data[: entry.size]
 
-    def children(self, storage):
-        """The storage's entries, as its tree holds them."""
-        found, waiting, seen = [], [storage.child], set()
+    def children(self, storage, seen=None):
+        """The storage's entries, as its tree holds them; none of them one in SEEN, which they join."""
+        found, waiting, seen = [], [storage.child], set() if seen is None else seen
         while waiting:
             at = waiting.pop()
             if at == 0xFFFFFFFF:
@@ -372,12 +372,13 @@ class CompoundFile:
 
     def digest(self, hash_name_):
         digest = hashlib.new(hash_name_)
+        seen = set()  # an entry in two storages could make the walk of the tree endless
 
         def storage(entry, depth):
             if depth > 32:
                 raise NotASignature("storages within storages without end")
             # Byte order of the names as stored, as the signing tools compare them.
-            for child in sorted(self.children(entry), key=lambda e: e.raw_name):
+            for child in sorted(self.children(entry, seen), key=lambda e: e.raw_name):
                 if depth == 0 and child.name == INSTALLER_SIGNATURE_EX:
                     # Windows would hash its metadata too; these signatures never hold it.
                     raise NotASignature("an extended signature, which is not checked here")
