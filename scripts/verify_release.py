@@ -29,7 +29,7 @@ TOOLS = {"gpgv": "gpgv", "openssl": "openssl", "msiextract": "msitools"}
 EXE = "Zeduzovir.exe"
 SUMS = ("SHA256SUMS", "SHA256SUMS.asc")
 # Far beyond any release file: a file read whole, or a zip entry, declared larger is an attack.
-LARGEST = 256 << 20
+LARGEST = 64 << 20
 # Extended times and Unix owners, the extra fields the release's archiver writes.
 ZIP_EXTRAS = {0x5455, 0x7875}
 ZIP, MSI = re.compile(r"Zeduzovir-(.+)-win64\.zip"), re.compile(r"Zeduzovir-.+-x64\.msi")

@@ -246,7 +246,7 @@ attack "a zip entry that unzippers name by its Unicode path field" 1 \
   "${trusted[*]}" 'rezipped "entry.extra += struct.pack(\"<HHBI\", 0x7075, 5 + 32, 1, 0) + b\"Zeduzovir-1.00-win64/version.dll\"" && resign'
 attack "a zip entry larger than any release file" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: 'Zeduzovir-1.00-win64/README.md' larger than any release file" \
-  "${trusted[*]}" 'rezipped "data = bytes(257 << 20) if \"README\" in entry.filename else data" && resign'
+  "${trusted[*]}" 'rezipped "data = bytes(65 << 20) if \"README\" in entry.filename else data" && resign'
 attack "a zip whose program is not the folder's" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: its Zeduzovir.exe is not the folder's" "${trusted[*]}" \
   'rezipped "data += b\"\\0\" * entry.filename.endswith(\".exe\")" && resign'
