@@ -157,7 +157,7 @@ EOF
 }
 rezipped() {  # PYTHON: the zip made anew, PYTHON changing each entry or its bytes (data) on the way
   python3 - "$1" <<'EOF'
-import struct, sys, zipfile
+import struct, sys, zipfile, zlib
 genuine = zipfile.ZipFile("Zeduzovir-1.00-win64.zip")
 with zipfile.ZipFile("../changed.zip", "w") as changed:
     for entry in genuine.infolist():
@@ -243,7 +243,8 @@ attack "a zip entry inside another that only a reader from its start finds" 1 \
   "${trusted[*]}" 'hidden_entry inside && resign'
 attack "a zip entry that unzippers name by its Unicode path field" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: an extra field no release zip holds" \
-  "${trusted[*]}" 'rezipped "entry.extra += struct.pack(\"<HHBI\", 0x7075, 5 + 32, 1, 0) + b\"Zeduzovir-1.00-win64/version.dll\"" && resign'
+  "${trusted[*]}" 'rezipped "path, crc = b\"Zeduzovir-1.00-win64/version.dll\", zlib.crc32(entry.filename.encode())
+entry.extra += struct.pack(\"<HHBI\", 0x7075, 5 + len(path), 1, crc) + path" && resign'
 attack "a zip entry larger than any release file" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: 'Zeduzovir-1.00-win64/README.md' larger than any release file" \
   "${trusted[*]}" 'rezipped "data = bytes(65 << 20) if \"README\" in entry.filename else data" && resign'
