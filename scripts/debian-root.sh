@@ -56,11 +56,31 @@ for scheme in http https; do
 done
 
 # Runs COMMAND in mount and PID namespaces of its own, killed when this shell dies. It inherits
-# the locks that this shell holds on its image and run folder, so neither is deleted before
-# the last of its processes has gone.
+# no descriptor but the standard three: through a lock's, it could write into the image itself
+# or hold up every other run.
 contained() {
-  setpriv --pdeathsig KILL unshare --mount --propagation private --pid --fork --kill-child \
-    --mount-proc "$@"
+  (
+    for fd in /proc/"$BASHPID"/fd/*; do
+      fd=${fd##*/}
+      if [ "$fd" -gt 2 ]; then eval "exec $fd>&-"; fi
+    done
+    exec setpriv --pdeathsig KILL unshare --mount --propagation private --pid --fork \
+      --kill-child --mount-proc "$@"
+  )
+}
+
+# Deletes each FOLDER named, a folder of the cache, and nothing mounted under it: it is deleted as
+# a mount of its own shows it, where no other mount appears, so that a bind mount made there by
+# anyone leads nowhere. What holds a mount point stays, and find and rmdir say so.
+remove() {
+  local folder
+  for folder in "$@"; do
+    if [ -d "$folder" ] && [ ! -L "$folder" ]; then
+      unshare --mount --propagation private sh -c \
+        'mount --bind "$1" "$1" && find "$1" -xdev -mindepth 1 -delete' remove "$folder"
+      rmdir "$folder"
+    fi
+  done
 }
 
 # image KIND SUITE [INSTALL_DEPS]: sets image to the root of a fresh image and holds it, shared,
@@ -109,7 +129,7 @@ forget_old() {
     exec {fd}<"$cache/$name"
     if flock -xn "$fd"; then
       mv -T "$cache/$name" "$cache/.old-$name"
-      rm -rf --one-file-system "$cache/.old-$name"
+      remove "$cache/.old-$name"
     fi
     exec {fd}<&-
   done
@@ -126,9 +146,11 @@ build() {
     exec {build_lock}>&-
     return
   fi
-  # What a killed build left: no build runs now, and its mounts ended with it.
-  find "$cache" -mindepth 1 -maxdepth 1 -name '.partial-*' -exec rm -rf --one-file-system {} +
-  find "$cache" -mindepth 1 -maxdepth 1 -name '.old-*' -exec rm -rf --one-file-system {} +
+  # What a killed build left: no build runs now, and its mounts ended with it. Under the cache
+  # lock, as forget_old deletes there too.
+  flock "$cache_lock"
+  remove "$cache"/.partial-* "$cache"/.old-*
+  flock -u "$cache_lock"
   partial=$(mktemp -d "$cache/.partial-$prefix-XXXXXX")
   chmod 0755 "$partial"  # apt fetches as _apt
   echo "$(basename "$0"): making the $suite image $prefix" >&2
@@ -145,7 +167,7 @@ new_run() {
   for folder in "$cache"/runs/*; do
     [ -d "$folder" ] && [ ! -L "$folder" ] || continue
     exec {fd}<"$folder"
-    ! flock -xn "$fd" || rm -rf --one-file-system "$folder"
+    ! flock -xn "$fd" || remove "$folder"
     exec {fd}<&-
   done
   run=$(mktemp -d "$cache/runs/XXXXXXXX")
@@ -181,6 +203,12 @@ in_root() {
     ln -s /proc/self/fd root/dev/fd
     mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs root/dev/shm
     mount -t proc proc root/proc
+    # The settings of the kernel and its SysRq key belong to the machine, not to the root.
+    for file in root/proc/sys root/proc/sysrq-trigger; do
+      [ -e "$file" ] || continue
+      mount --bind "$file" "$file"
+      mount -o remount,bind,ro "$file"
+    done
     mount -t sysfs -o ro sysfs root/sys
     mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs root/tmp
     mount -t tmpfs -o mode=0755,nosuid,nodev tmpfs root/run
@@ -192,9 +220,13 @@ in_root() {
       ip link set lo up
     fi
     # Not exec-ed: this shell stays the first process of the namespace, which signals sent within
-    # it cannot reach, as xvfb-run needs to.
+    # it cannot reach, as xvfb-run needs to. The command keeps only the powers over files,
+    # users and its own processes that installing packages and the tests need: none to mount,
+    # make devices, chroot again, trace or read the files of processes outside the root, or
+    # change the machine.
     status=0
-    chroot root /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
+    chroot root /usr/bin/setpriv --bounding-set "-all,+chown,+dac_override,+fowner,+fsetid,+kill,+setgid,+setuid,+setpcap,+net_bind_service,+net_raw,+audit_write,+setfcap" \
+      /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
       CI="${CI:-}" DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c "$command" || status=$?
     exit "$status"
   ' in_root "$1" "$2" "$3" "$4"

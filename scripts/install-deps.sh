@@ -18,6 +18,10 @@ packages=(
   dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
 )
 
+# With --debian-roots, what CI's runs in other Debian roots need too (on-debian13.sh and
+# piuparts-check.sh), installed before they start side by side.
+[ "${1:-}" != --debian-roots ] || packages+=(mmdebstrap piuparts)
+
 missing=()
 for package in "${packages[@]}"; do
   if [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" != "install ok installed" ]; then

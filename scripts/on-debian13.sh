@@ -19,5 +19,5 @@ status=0
 in_root "$image" "$run" offline \
   "${ZEDUZOVIR_DEBIAN13_COMMAND:-cd /work/zeduzovir && scripts/test.sh}" || status=$?
 # Only once its namespace has gone; a killed run's folder goes at the next run.
-rm -rf --one-file-system "$run"
+remove "$run"
 exit "$status"

@@ -39,16 +39,24 @@ for suite in bookworm trixie; do
 QT_USE_NATIVE_WINDOWS=1 zeduzovir 2>/tmp/said &
 window=$(timeout 30 xdotool search --sync --onlyvisible --name '^Zeduzovir$' | head -n 1) || true
 [ -n "$window" ] || { cat /tmp/said; exit 1; }
+shown=false
 for _ in $(seq 1 100); do
   xwininfo -children -id "$window" >/tmp/tree
-  awk '/^ +0x/ { n++; split($(NF - 1), size_at, "+"); size[size_at[1]]++ }
-    END { for (s in size) if (size[s] == 5) rows++; exit !(n == 16 && rows == 3) }' /tmp/tree &&
-    { kill %1; exit 0; }
+  ! awk '/^ +0x/ { n++; split($(NF - 1), size_at, "+"); size[size_at[1]]++ }
+    END { for (s in size) if (size[s] == 5) rows++; exit !(n == 16 && rows == 3) }' /tmp/tree ||
+    { shown=true; break; }
   sleep 0.1
 done
+# Each library the window loaded comes from a package that the .deb's Depends brought, not
+# from one that only the tools to look at it did (merged /usr: dpkg may know it without /usr).
+outside=$(awk '$6 ~ /[.]so/ { print $6 }' /proc/$!/maps | sort -u | while read -r file; do
+  owner=$(dpkg -S "$file" 2>/dev/null || dpkg -S "${file#/usr}" 2>/dev/null) ||
+    { echo "$file (of no package)"; continue; }
+  grep -qx "${owner%%[:,]*}" /work/with-depends || echo "$file (${owner%%:*})"
+done)
 kill %1
-cat /tmp/tree /tmp/said
-exit 1
+$shown || { cat /tmp/tree /tmp/said; exit 1; }
+[ -z "$outside" ] || { echo "it loaded what the .deb's Depends did not bring:" $outside; exit 1; }
 EOF
   # Debian 12's piuparts takes for a leftover what Debian 13's debconf keeps there.
   ignore=()
@@ -71,14 +79,15 @@ EOF
   echo "=== $name installed by apt-get, its window on Debian $suite"
   if in_root "$image" "$run" online "apt-get update -q >/dev/null
       apt-get install -y -q --no-install-recommends ./work/$(printf %q "$name") >/dev/null
+      dpkg-query -W -f '\${Package}\n' >/work/with-depends
       apt-get install -y -q --no-install-recommends xvfb xauth xdotool x11-utils >/dev/null" &&
     in_root "$image" "$run" offline \
       'xvfb-run -a -s "-screen 0 1024x768x24" bash -euo pipefail /work/window-check.sh'; then
-    echo "PASS: on Debian $suite, with only $name's Depends installed, $package shows its window with five rows and the restore button"
+    echo "PASS: on Debian $suite, with only $name's Depends installed, $package shows its window with five rows and the restore button, loading no library from elsewhere"
   else
     status=1
     echo "FAIL: on Debian $suite, $package installed by apt-get did not show its window"
   fi
-  rm -rf --one-file-system "$run"
+  remove "$run"
 done
 exit "$status"
