@@ -70,16 +70,16 @@ contained() {
 }
 
 # Deletes each FOLDER named, a folder of the cache, and nothing mounted under it: it is deleted as
-# a mount of its own shows it, where no other mount appears, so that a bind mount made there by
-# anyone leads nowhere. What holds a mount point stays, and find and rmdir say so.
+# a mount of the cache's own shows it, where no other mount appears, so that a bind mount made
+# there by anyone leads nowhere; nor is a symbolic link followed. What holds a mount point stays,
+# and find and rmdir say so.
 remove() {
   local folder
+  unshare --mount --propagation private sh -c 'mount --bind "$1" "$1" && shift &&
+    for folder; do [ ! -e "$folder" ] || find -P "$folder" -xdev -mindepth 1 -delete; done' \
+    remove "$cache" "$@"
   for folder in "$@"; do
-    if [ -d "$folder" ] && [ ! -L "$folder" ]; then
-      unshare --mount --propagation private sh -c \
-        'mount --bind "$1" "$1" && find "$1" -xdev -mindepth 1 -delete' remove "$folder"
-      rmdir "$folder"
-    fi
+    if [ -d "$folder" ] && [ ! -L "$folder" ]; then rmdir "$folder"; fi
   done
 }
 
