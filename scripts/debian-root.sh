@@ -26,6 +26,7 @@ cache=$(realpath -e "${ZEDUZOVIR_CACHE:-/var/cache/zeduzovir}")
 mkdir -p "$cache/runs"
 [ ! -L "$cache/runs" ] || die "$cache/runs is a symbolic link"
 exec {cache_lock}>>"$cache/.lock"
+enter_root=$(realpath -e "$(dirname "${BASH_SOURCE[0]}")/enter_root.py")
 
 # Installs the Debian packages named that are missing: one script at a time, as apt allows.
 debian_tools() {
@@ -185,7 +186,7 @@ in_root() {
   [ "$3" = online ] || network=(--net)
   # shellcheck disable=SC2016
   contained "${network[@]}" bash -euo pipefail -c '
-    image=$1 run=$2 network=$3 command=$4
+    image=$1 run=$2 network=$3 command=$4 enter=$5
     cd "$run"
     mkdir -p lower upper overlay-work root
     # The image is bound read-only and named relatively, so its path needs no escaping.
@@ -203,8 +204,8 @@ in_root() {
     ln -s /proc/self/fd root/dev/fd
     mount -t tmpfs -o mode=1777,nosuid,nodev tmpfs root/dev/shm
     mount -t proc proc root/proc
-    # The settings of the kernel and its SysRq key belong to the machine, not to the root.
-    for file in root/proc/sys root/proc/sysrq-trigger; do
+    # The settings of the kernel, its devices and its SysRq key belong to the machine.
+    for file in root/proc/{sys,sysrq-trigger,irq,bus,fs,acpi,scsi,driver,asound}; do
       [ -e "$file" ] || continue
       mount --bind "$file" "$file"
       mount -o remount,bind,ro "$file"
@@ -220,14 +221,11 @@ in_root() {
       ip link set lo up
     fi
     # Not exec-ed: this shell stays the first process of the namespace, which signals sent within
-    # it cannot reach, as xvfb-run needs to. The command keeps only the powers over files,
-    # users and its own processes that installing packages and the tests need: none to mount,
-    # make devices, chroot again, trace or read the files of processes outside the root, or
-    # change the machine.
+    # it cannot reach, as xvfb-run needs to.
     status=0
-    chroot root /usr/bin/setpriv --bounding-set "-all,+chown,+dac_override,+fowner,+fsetid,+kill,+setgid,+setuid,+setpcap,+net_bind_service,+net_raw,+audit_write,+setfcap" \
-      /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 \
-      CI="${CI:-}" DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c "$command" || status=$?
+    /usr/bin/python3 -I "$enter" root /usr/bin/env -i HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin \
+      LANG=C.UTF-8 CI="${CI:-}" DEBIAN_FRONTEND=noninteractive bash -euo pipefail -c "$command" ||
+      status=$?
     exit "$status"
-  ' in_root "$1" "$2" "$3" "$4"
+  ' in_root "$1" "$2" "$3" "$4" "$enter_root"
 }
