@@ -70,18 +70,21 @@ contained() {
   )
 }
 
-# Deletes each FOLDER named, a folder of the cache, and nothing mounted under it: it is deleted as
-# a mount of the cache's own shows it, where no other mount appears, so that a bind mount made
-# there by anyone leads nowhere; nor is a symbolic link followed. What holds a mount point stays,
-# and find and rmdir say so.
+# Deletes each FOLDER named, a folder of the cache reached through no symbolic link, and nothing
+# mounted under it: it is deleted as a mount of the cache's own shows it, where no other mount
+# appears, so that a bind mount made there by anyone leads nowhere. What holds a mount point
+# stays, and find and rmdir say so.
 remove() {
-  local folder
-  unshare --mount --propagation private sh -c 'mount --bind "$1" "$1" && shift &&
-    for folder; do [ ! -e "$folder" ] || find -P "$folder" -xdev -mindepth 1 -delete; done' \
-    remove "$cache" "$@"
+  local folder folders=()
   for folder in "$@"; do
-    if [ -d "$folder" ] && [ ! -L "$folder" ]; then rmdir "$folder"; fi
+    if [[ $folder == "$cache"/* && -d $folder && $(realpath -e "$folder") == "$folder" ]]; then
+      folders+=("$folder")
+    fi
   done
+  [ ${#folders[@]} -gt 0 ] || return 0
+  unshare --mount --propagation private sh -c 'mount --bind "$1" "$1" && shift &&
+    for folder; do find -P "$folder" -xdev -mindepth 1 -delete; done' remove "$cache" "${folders[@]}"
+  for folder in "${folders[@]}"; do rmdir "$folder"; done
 }
 
 # image KIND SUITE [INSTALL_DEPS]: sets image to the root of a fresh image and holds it, shared,
@@ -168,7 +171,7 @@ new_run() {
   for folder in "$cache"/runs/*; do
     [ -d "$folder" ] && [ ! -L "$folder" ] || continue
     exec {fd}<"$folder"
-    ! flock -xn "$fd" || remove "$folder"
+    ! flock -xn "$fd" || remove "$folder" || echo "$(basename "$0"): $folder is left as it is" >&2
     exec {fd}<&-
   done
   run=$(mktemp -d "$cache/runs/XXXXXXXX")

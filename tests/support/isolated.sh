@@ -10,8 +10,8 @@ unset DBUS_SESSION_BUS_ADDRESS
 # A session of its own, so that whatever the command starts can be ended with it.
 setsid dbus-run-session -- "$@" &
 leader=$!
-# Its session is ended with it, also when it is told to end.
-trap 'kill -- -"$leader" 2>/dev/null; exit 143' TERM INT HUP
+# Told to end, it ends the session too, and cleans up as below.
+trap 'kill -- -"$leader" 2>/dev/null' TERM INT HUP
 status=0
 wait "$leader" || status=$?
 # What it left running is ended, and gone before the next test starts: an X server still
