@@ -93,9 +93,8 @@ Form1Window::Form1Window(HINSTANCE instance, std::function<void()> onDestroyed,
       m_highContrast(highContrast) {
   RegisterWindowClass(instance, &Form1Window::WindowProc);
   const std::wstring caption = ToWide(kForm1Caption);
-  CreateWindowExW(kWindowExStyle, Form1Window::kClassName, caption.c_str(), kWindowStyle,
-                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                  instance, this);
+  CreateWindowExW(kWindowExStyle, kClassName, caption.c_str(), kWindowStyle, CW_USEDEFAULT,
+                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
 }
 
 Form1Window::~Form1Window() {

@@ -4,7 +4,6 @@
 #include <string>
 #include <string_view>
 
-#include "commands/file_rows.h"
 #include "ui/win32/command_line_files.h"
 #include "ui/win32/form1_window.h"
 #include "ui/win32/win32_text.h"
@@ -45,10 +44,13 @@ BOOL CALLBACK OfferTo(HWND window, LPARAM param) {
 }  // namespace
 
 bool HandFilesToOpenWindow(StartFiles files) {
+  if (files.size() > kMostFiles) {
+    return false;
+  }
   std::u16string paths;
   for (const StartFile& file : files) {
     const auto* path = std::get_if<std::u16string>(&file);
-    if (path == nullptr || files.size() > kMostFiles) {
+    if (path == nullptr) {
       return false;
     }
     paths.append(path->c_str(), path->size() + 1);
