@@ -75,16 +75,20 @@ contained() {
 # appears, so that a bind mount made there by anyone leads nowhere. What holds a mount point
 # stays, and find and rmdir say so.
 remove() {
-  local folder folders=()
+  local folder folders=() refused=0
   for folder in "$@"; do
     if [[ $folder == "$cache"/* && -d $folder && $(realpath -e "$folder") == "$folder" ]]; then
       folders+=("$folder")
+    elif [ -e "$folder" ] || [ -L "$folder" ]; then
+      echo "$(basename "$0"): ${folder@Q} is no folder of the cache to delete" >&2
+      refused=1
     fi
   done
-  [ ${#folders[@]} -gt 0 ] || return 0
+  [ ${#folders[@]} -gt 0 ] || return "$refused"
   unshare --mount --propagation private sh -c 'mount --bind "$1" "$1" && shift &&
     for folder; do find -P "$folder" -xdev -mindepth 1 -delete; done' remove "$cache" "${folders[@]}"
   for folder in "${folders[@]}"; do rmdir "$folder"; done
+  return "$refused"
 }
 
 # image KIND SUITE [INSTALL_DEPS]: sets image to the root of a fresh image and holds it, shared,

@@ -9,6 +9,7 @@ cannot type into the shell that ran it.
   enter_root.py ROOT COMMAND [ARGUMENTS...]"""
 import ctypes
 import os
+import signal
 import sys
 
 PR_CAPBSET_DROP, PR_CAP_AMBIENT, PR_CAP_AMBIENT_CLEAR_ALL = 24, 47, 4
@@ -25,6 +26,9 @@ with open("/proc/sys/kernel/cap_last_cap") as last:
     capabilities = [c for c in range(int(last.read()) + 1) if c not in KEPT]
 root, command = sys.argv[1], sys.argv[2:]
 
+# Nothing of Python's own may run after chroot either: no handler for Ctrl-C, no traceback.
+signal.signal(signal.SIGINT, signal.SIG_DFL)
+sys.excepthook = lambda *_: os._exit(127)
 os.chroot(root)
 try:
     os.chdir("/")
@@ -38,5 +42,7 @@ try:
     os.setsid()
     os.execv(command[0], command)
 except BaseException:
-    os.write(2, b"enter_root.py: cannot run the command in the root\n")
-    os._exit(127)
+    try:
+        os.write(2, b"enter_root.py: cannot run the command in the root\n")
+    finally:
+        os._exit(127)
