@@ -1,29 +1,41 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, everything that building, running and testing Zeduzovir
-# needs. Does nothing when all of it is already there.
+# Installs, from Debian's packages, what the named groups need; does nothing when all of it is
+# already there.
+#   install-deps.sh [GROUP...]    GROUP: run, release, verify, test, debian-roots, all
+# run: build and run the Qt program (scripts/run.sh); release: make the release files;
+# verify: check a release (scripts/verify-release.sh); test: everything else the test command
+# uses; all: those four (the default); debian-roots: run tests in other Debian releases (CI).
 set -euo pipefail
 
-packages=(
-  # build
-  cmake ninja-build g++ clang-format python3
-  # the Qt program
-  qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-liberation
-  # Zeduzovir.exe, cross-built and tested under Wine
-  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 wine wine64 icoutils
-  # packages and their checks
-  dpkg-dev desktop-file-utils appstream lintian devscripts wixl msitools faketime fakeroot
-  # signing and checking release files
-  osslsigncode gnupg openssl
-  # tests
-  dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest xvfb xauth xdotool imagemagick libx11-dev
+run=(cmake ninja-build g++ qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-liberation)
+release=(
+  python3 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 icoutils
+  dpkg-dev wixl msitools faketime fakeroot osslsigncode gnupg openssl
 )
+verify=(python3 gpgv openssl msitools)
+test=(
+  clang-format wine wine64 desktop-file-utils appstream lintian devscripts
+  dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest
+  xvfb xauth xdotool imagemagick libx11-dev
+)
+debian_roots=(podman runc mmdebstrap piuparts)
 
-# With --debian-roots, what CI's runs in other Debian roots need too (on-debian13.sh and
-# piuparts-check.sh), installed before they start side by side.
-[ "${1:-}" != --debian-roots ] || packages+=(mmdebstrap piuparts)
+[ $# -gt 0 ] || set -- all
+packages=()
+for group in "$@"; do
+  case $group in
+    run) packages+=("${run[@]}") ;;
+    release) packages+=("${release[@]}") ;;
+    verify) packages+=("${verify[@]}") ;;
+    test) packages+=("${test[@]}") ;;
+    all) packages+=("${run[@]}" "${release[@]}" "${verify[@]}" "${test[@]}") ;;
+    debian-roots) packages+=("${debian_roots[@]}") ;;
+    *) echo "install-deps.sh: no group $group (run, release, verify, test, debian-roots, all)" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
-for package in "${packages[@]}"; do
+for package in $(printf '%s\n' "${packages[@]}" | sort -u); do
   if [ "$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null)" != "install ok installed" ]; then
     missing+=("$package")
   fi

@@ -32,7 +32,7 @@ while [ $# -gt 0 ]; do
   shift 2
 done
 
-scripts/install-deps.sh
+scripts/install-deps.sh run release
 # Signatures are committed beside the commit they were made from, so they must fit it exactly.
 if ! git rev-parse --git-dir >/dev/null 2>&1; then
   [ -z "$cert$key$pkcs12$gpg_key" ] || die "signing needs a git checkout, to sign exactly its last commit"
