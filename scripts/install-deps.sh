@@ -7,7 +7,7 @@
 # uses; all: those four (the default); debian-roots: run tests in other Debian releases (CI).
 set -euo pipefail
 
-run=(cmake ninja-build g++ python3 qt6-base-dev qt6-qpa-plugins qt6-wayland libgl-dev fonts-liberation)
+run=(cmake ninja-build g++ python3 qt6-base-dev qt6-qpa-plugins qt6-wayland fonts-liberation)
 release=(
   python3 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 icoutils
   dpkg-dev wixl msitools faketime fakeroot osslsigncode gnupg openssl
