@@ -11,8 +11,11 @@ scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 cd "$scratch"
 
-# -I: no PYTHONPATH or user site can stand in for the standard library.
-if ! python3 -I "$authenticode" fits "$file" "$signature" 2>why; then
+# Debian's python3, which python3-asn1crypto and python3-olefile are for, where it is. -I: no
+# PYTHONPATH or user site can stand in for the standard library or the parsers.
+python=/usr/bin/python3
+[ -x "$python" ] || python=python3
+if ! "$python" -I "$authenticode" fits "$file" "$signature" 2>why; then
   echo "release.sh: $(basename "$signature") does not fit this build of $(basename "$file"):" \
     "it stays unsigned ($(cat why))" >&2
   exit 0
@@ -21,12 +24,12 @@ fi
 # osslsigncode 2.5 takes a program's signature inside its WIN_CERTIFICATE, later ones bare; its
 # exit status speaks of the signer's authority, unknown here. What counts is that the file then
 # holds exactly this signature.
-python3 -I "$authenticode" wrapped "$signature" wrapped.sig
+"$python" -I "$authenticode" wrapped "$signature" wrapped.sig
 for form in "$signature" wrapped.sig; do
   rm -f attached held.sig
   osslsigncode attach-signature -sigin "$form" -in "$file" -out attached >/dev/null 2>&1 || true
   if [ -f attached ] && osslsigncode extract-signature -in attached -out held.sig >/dev/null 2>&1 &&
-    python3 -I "$authenticode" bare held.sig && cmp -s held.sig "$signature"; then
+    "$python" -I "$authenticode" bare held.sig && cmp -s held.sig "$signature"; then
     cat attached >"$file"
     exit 0
   fi

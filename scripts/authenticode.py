@@ -4,224 +4,171 @@
   authenticode.py wrapped SIGNATURE OUT  writes it inside a WIN_CERTIFICATE, as a program file holds it
   authenticode.py fits FILE SIGNATURE    exits 0 when SIGNATURE's primary signer signed FILE's bytes
 Exits 1, saying why, otherwise. Only the primary signature counts, the one Windows shows: signatures
-nested in it are never read. Needs openssl for the signature's arithmetic."""
+nested in it are never read. Checking needs Debian's python3-asn1crypto (CMS and X.509) and
+python3-olefile (the installer's compound file), and openssl for the signature's arithmetic."""
 import base64
 import hashlib
+import io
 import os
 import re
+import ssl
 import struct
 import subprocess
 import sys
 import tempfile
-from collections import namedtuple
+import uuid
 
-SIGNED_DATA = bytes.fromhex("2a864886f70d010702")  # 1.2.840.113549.1.7.2
-INDIRECT_DATA = bytes.fromhex("2b060104018237020104")  # 1.3.6.1.4.1.311.2.1.4
-PE_IMAGE_DATA = bytes.fromhex("2b06010401823702010f")  # 1.3.6.1.4.1.311.2.1.15
-SIP_INFO = bytes.fromhex("2b06010401823702011e")  # 1.3.6.1.4.1.311.2.1.30, the installer's
-CONTENT_TYPE = bytes.fromhex("2a864886f70d010903")
-MESSAGE_DIGEST = bytes.fromhex("2a864886f70d010904")
-EXTENDED_KEY_USAGE, KEY_USAGE = bytes.fromhex("551d25"), bytes.fromhex("551d0f")
-CODE_SIGNING = bytes.fromhex("2b06010505070303")  # 1.3.6.1.5.5.7.3.3
-ANY_PURPOSE = bytes.fromhex("551d2500")  # 2.5.29.37.0
-HASHES = {bytes.fromhex("60864801650304020" + n): name for n, name in
-          (("1", "sha256"), ("2", "sha384"), ("3", "sha512"))}
+try:
+    import olefile
+    from asn1crypto import algos, cms, core, x509
+except ImportError:  # bare and wrapped need neither: release.sh runs them with any python3
+    olefile = None
+else:
+    class SpcAttributeTypeAndOptionalValue(core.Sequence):
+        _fields = [("type", core.ObjectIdentifier), ("value", core.Any, {"optional": True})]
+
+    class SpcIndirectDataContent(core.Sequence):  # what an Authenticode signer signs
+        _fields = [("data", SpcAttributeTypeAndOptionalValue), ("message_digest", algos.DigestInfo)]
+
+INDIRECT_DATA = "1.3.6.1.4.1.311.2.1.4"
+PE_IMAGE_DATA, SIP_INFO = "1.3.6.1.4.1.311.2.1.15", "1.3.6.1.4.1.311.2.1.30"  # program, installer
+SHA2 = ("sha256", "sha384", "sha512")
 WIN_CERT_REVISION_2, WIN_CERT_TYPE_PKCS_SIGNED_DATA = 0x0200, 0x0002
 COMPOUND_FILE = bytes.fromhex("d0cf11e0a1b11ae1")
 INSTALLER_SIGNATURE, INSTALLER_SIGNATURE_EX = "\x05DigitalSignature", "\x05MsiDigitalSignatureEx"
+END_OF_CHAIN, FAT_SECTOR, DIFAT_SECTOR = 0xFFFFFFFE, 0xFFFFFFFD, 0xFFFFFFFC
+MOST_ENTRIES = 4096  # directory entries: far more than an installer of one program has
+NAMES = {"common_name": "CN", "country_name": "C", "locality_name": "L", "organization_name": "O",
+         "state_or_province_name": "ST", "organizational_unit_name": "OU",
+         "serial_number": "serialNumber", "email_address": "emailAddress"}
 
 
 class NotASignature(Exception):
     pass
 
 
-# A DER element: its tag, where it begins, where its content begins, where it ends.
-Element = namedtuple("Element", "tag head start end")
-
-
-def element(data, at=0):
-    if at + 2 > len(data):
+def der_end(data):
+    """Where the DER element at DATA's start ends."""
+    if len(data) < 2:
         raise NotASignature("cut short")
-    tag, length, start = data[at], data[at + 1], at + 2
+    length, start = data[1], 2
     if length & 0x80:
-        count = length & 0x7F
-        if count == 0 or count > 4 or start + count > len(data):
+        if not 0 < length & 0x7F <= 4:
             raise NotASignature("a length DER does not allow")
-        length, start = int.from_bytes(data[start : start + count], "big"), start + count
+        start += length & 0x7F
+        length = int.from_bytes(data[2:start], "big")
     if start + length > len(data):
         raise NotASignature("cut short")
-    return Element(tag, at, start, start + length)
-
-
-def children(data, parent):
-    at = parent.start
-    while at < parent.end:
-        child = element(data, at)
-        yield child
-        at = child.end
-
-
-def content(data, found):
-    return data[found.start : found.end]
-
-
-def expect(found, tag, what):
-    if found.tag != tag:
-        raise NotASignature(f"no {what}")
-    return found
+    return start + length
 
 
 def bare(data):
     """The PKCS#7 DER alone, from either itself or a WIN_CERTIFICATE (padded to 8 bytes)."""
     if len(data) >= 8 and struct.unpack_from("<HH", data, 4) == (
-        WIN_CERT_REVISION_2,
-        WIN_CERT_TYPE_PKCS_SIGNED_DATA,
+        WIN_CERT_REVISION_2, WIN_CERT_TYPE_PKCS_SIGNED_DATA
     ):
         data = data[8 : struct.unpack_from("<I", data)[0]]
-        data = data[: element(data).end]
-    if expect(element(data), 0x30, "PKCS#7 structure").end != len(data):
-        raise NotASignature("bytes after its end")
+        data = data[: der_end(data)]
+    if data[:1] != b"\x30" or der_end(data) != len(data):
+        raise NotASignature("no PKCS#7 structure alone")
     return data
 
 
-def signed_data(data):
-    content_info = list(children(data, expect(element(data), 0x30, "ContentInfo")))
-    if len(content_info) != 2 or content(data, content_info[0]) != SIGNED_DATA:
-        raise NotASignature("no SignedData")
-    return list(children(data, expect(element(data, content_info[1].start), 0x30, "SignedData")))
-
-
-def attributes(data, found):
-    """An [0] or SET of attributes as {type: its one value}, each type once."""
-    by_type = {}
-    for attribute in children(data, found):
-        kind, values = children(data, expect(attribute, 0x30, "attribute"))
-        values = list(children(data, expect(values, 0x31, "attribute values")))
-        if content(data, kind) in by_type or len(values) != 1:
-            raise NotASignature("an attribute given twice")
-        by_type[content(data, kind)] = values[0]
-    return by_type
+def hash_of(algorithm):
+    name = algorithm["algorithm"].native
+    if name not in SHA2:
+        raise NotASignature("a digest other than SHA-2")
+    return name
 
 
 class Signed:
     """What a signature's primary signer vouches for, checked to be that signer's own words."""
 
     def __init__(self, data):
-        fields = signed_data(data)
-        inner = list(children(data, expect(fields[2], 0x30, "content")))
-        if content(data, inner[0]) != INDIRECT_DATA:
+        info = cms.ContentInfo.load(data, strict=True)
+        if info["content_type"].native != "signed_data":
+            raise NotASignature("no SignedData")
+        signed = info["content"]
+        content = signed["encap_content_info"]
+        if content["content_type"].dotted != INDIRECT_DATA:
             raise NotASignature("no Authenticode content")
-        indirect = expect(element(data, inner[1].start), 0x30, "SpcIndirectDataContent")
-        self.content = content(data, indirect)  # what the signer signs
-        what, digest_info = children(data, indirect)
-        self.kind = content(data, next(children(data, what)))
-        algorithm, value = children(data, digest_info)
-        self.hash = hash_name(data, algorithm)
-        self.digest = content(data, expect(value, 0x04, "digest"))
+        indirect = content["content"].parse(SpcIndirectDataContent)
+        self.content = indirect.contents  # what the signer signs, without its tag and length
+        self.kind = indirect["data"]["type"].dotted
+        self.hash = hash_of(indirect["message_digest"]["digest_algorithm"])
+        self.digest = indirect["message_digest"]["digest"].native
 
-        signer_infos = list(children(data, expect(fields[-1], 0x31, "SignerInfos")))
-        if len(signer_infos) != 1:
+        if len(signed["signer_infos"]) != 1:
             raise NotASignature("not one signer")
-        info = list(children(data, signer_infos[0]))
-        issuer_and_serial, signer_hash, signed_attributes = info[1], info[2], info[3]
-        self.certificates = [data[c.head : c.end] for c in
-                             children(data, expect(fields[3], 0xA0, "certificates"))]
-        self.certificate = certificate_of(data, issuer_and_serial, self.certificates)
-        self.signer_hash = hash_name(data, signer_hash)
-        signed = attributes(data, expect(signed_attributes, 0xA0, "signed attributes"))
-        if CONTENT_TYPE not in signed or content(data, signed[CONTENT_TYPE]) != INDIRECT_DATA:
+        signer = signed["signer_infos"][0]
+        self.certificates = [c.chosen for c in signed["certificates"] if c.name == "certificate"]
+        wanted = signer["sid"].chosen
+        self.certificate = next((c for c in self.certificates if signer["sid"].name ==
+                                 "issuer_and_serial_number" and c.issuer.dump() ==
+                                 wanted["issuer"].dump() and c.serial_number ==
+                                 wanted["serial_number"].native), None)
+        if self.certificate is None:
+            raise NotASignature("no certificate of its signer")
+        self.signer_hash = hash_of(signer["digest_algorithm"])
+        if isinstance(signer["signed_attrs"], core.Void):
+            raise NotASignature("no signed attributes")
+        attributes = {}
+        for attribute in signer["signed_attrs"]:
+            if attribute["type"].dotted in attributes or len(attribute["values"]) != 1:
+                raise NotASignature("an attribute given twice")
+            attributes[attribute["type"].dotted] = attribute["values"][0]
+        if attributes.get("1.2.840.113549.1.9.3", core.Null()).dump() != content["content_type"].dump():
             raise NotASignature("its signed content type is not Authenticode's")
-        # The signer signs the content without its own tag and length, as PKCS#7 has it.
-        if MESSAGE_DIGEST not in signed or content(data, signed[MESSAGE_DIGEST]) != hashlib.new(
+        if attributes.get("1.2.840.113549.1.9.4", core.Null()).native != hashlib.new(
             self.signer_hash, self.content
         ).digest():
             raise NotASignature("its signer did not sign the digest it holds")
         # What was signed is the attributes as a SET, though they are held as [0].
-        self.signed_bytes = b"\x31" + data[signed_attributes.head + 1 : signed_attributes.end]
-        self.signature = content(data, expect(info[5], 0x04, "signature value"))
+        self.signed_bytes = b"\x31" + signer["signed_attrs"].dump()[1:]
+        self.signature = signer["signature"].native
+        # asn1crypto reads BER too: only DER, which encodes each value one way, is taken.
+        if info.dump(force=True) != data:
+            raise NotASignature("not in DER")
 
     def check_arithmetic(self, scratch):
         """Raises unless the signer's key made the signature over the signed attributes."""
-        key = tbs_fields(self.certificate)[5]
-        for name, data in (("signer.key", pem(self.certificate[key.head : key.end], "PUBLIC KEY")),
-                           ("signed", self.signed_bytes), ("signature", self.signature)):
+        key = self.certificate["tbs_certificate"]["subject_public_key_info"].dump()
+        for name, data in (("signer.key", key), ("signed", self.signed_bytes), ("signature", self.signature)):
             with open(os.path.join(scratch, name), "wb") as out:
                 out.write(data)
         said = subprocess.run(
-            ["openssl", "dgst", "-" + self.signer_hash, "-verify",
-             os.path.join(scratch, "signer.key"), "-signature", os.path.join(scratch, "signature"),
-             os.path.join(scratch, "signed")], capture_output=True, text=True)
+            ["openssl", "dgst", "-" + self.signer_hash, "-keyform", "DER", "-verify", "signer.key",
+             "-signature", "signature", "signed"], cwd=scratch, capture_output=True, text=True, timeout=60)
         if said.returncode != 0 or said.stdout.strip() != "Verified OK":
             raise NotASignature("its signature was not made by its signer's key")
 
 
-def hash_name(data, algorithm):
-    name = HASHES.get(content(data, next(children(data, algorithm))))
-    if name is None:
-        raise NotASignature("a digest other than SHA-2")
-    return name
-
-
-def certificate_of(data, issuer_and_serial, certificates):
-    wanted = [content(data, part) for part in children(data, issuer_and_serial)]
-    for certificate in certificates:
-        tbs = tbs_fields(certificate)
-        if [content(certificate, tbs[2]), content(certificate, tbs[0])] == wanted:
-            return certificate
-    raise NotASignature("no certificate of its signer")
-
-
-def tbs_fields(certificate):
-    """A certificate's fields from its serial number on."""
-    tbs = list(children(certificate, next(children(certificate, element(certificate)))))
-    return tbs[1:] if tbs[0].tag == 0xA0 else tbs  # past the version
-
-
-def extensions(certificate):
-    """The certificate's extensions, {type: its value's element}, each type once."""
-    found = {}
-    for holder in (e for e in tbs_fields(certificate) if e.tag == 0xA3):
-        for item in children(certificate, next(children(certificate, holder))):
-            parts = list(children(certificate, item))
-            if content(certificate, parts[0]) in found:
-                raise NotASignature("a certificate extension given twice")
-            found[content(certificate, parts[0])] = element(certificate, parts[-1].start)
-    return found
-
-
 def purposes(certificate):
-    """The extended key usages the certificate names; None when it limits none."""
-    usage = extensions(certificate).get(EXTENDED_KEY_USAGE)
-    return None if usage is None else [
-        content(certificate, purpose) for purpose in children(certificate, usage)]
+    """The extended key usages the certificate names; None when it limits none. A certificate
+    naming an extension twice names none the same to every reader, so it is refused."""
+    kinds = [e["extn_id"].dotted for e in certificate["tbs_certificate"]["extensions"]]
+    if len(set(kinds)) != len(kinds):
+        raise NotASignature(f"{subject(certificate)} gives a certificate extension twice")
+    usage = certificate.extended_key_usage_value
+    return None if usage is None else usage.native
 
 
 def may_sign_code(certificate):
     """Whether the certificate says it is for code signing, and its key for signatures."""
-    if CODE_SIGNING not in (purposes(certificate) or []):
-        return False
-    key_usage = extensions(certificate).get(KEY_USAGE)
-    # digitalSignature is the first bit, after the byte counting the unused ones.
-    return key_usage is None or len(content(certificate, key_usage)) > 1 and bool(
-        content(certificate, key_usage)[1] & 0x80)
-
-
-NAMES = {"550403": "CN", "550406": "C", "550407": "L", "550408": "ST", "55040a": "O",
-         "55040b": "OU", "550405": "serialNumber", "2a864886f70d010901": "emailAddress"}
+    usage = certificate.key_usage_value
+    return "code_signing" in (purposes(certificate) or []) and (
+        usage is None or "digital_signature" in usage.native)
 
 
 def subject(certificate):
     """The certificate's subject, most specific first, as RFC 4514 writes it."""
     parts = []
-    for rdn in children(certificate, tbs_fields(certificate)[4]):
-        for pair in children(certificate, rdn):
-            kind, value = children(certificate, pair)
-            kind = content(certificate, kind).hex()
-            text = content(certificate, value)
-            text = text.decode("utf-16-be" if value.tag == 0x1E else "utf-8", "replace")
+    for rdn in reversed(certificate.subject.chosen):
+        for pair in rdn:
+            text = str(pair["value"].native)
             text = "".join("\\" + c if c in ',+"\\<>;=' else c for c in text)
-            parts.append(f"{NAMES.get(kind, kind)}={text}")
-    return ",".join(reversed(parts))
+            parts.append(f"{NAMES.get(pair['type'].native, pair['type'].dotted)}={text}")
+    return ",".join(parts)
 
 
 # Program files (PE): the signature is the certificate table, at the end; the digest covers
@@ -258,15 +205,15 @@ def program_parts(data):
     ):
         raise NotASignature("a certificate table of other than one signature")
     signature = data[where + 8 : where + length]
-    signature_end = element(signature).end
+    signature_end = der_end(signature)
     if any(signature[signature_end:]) or any(data[where + length :]):
         raise NotASignature("bytes beside its signature")
     return ranges, signature[:signature_end]
 
 
-def program_digest(data, hash_name_):
+def program_digest(data, hash_name):
     ranges, _ = program_parts(data)
-    digest = hashlib.new(hash_name_)
+    digest = hashlib.new(hash_name)
     for start, end in ranges:
         digest.update(data[start:end])
     digest.update(bytes(-ranges[-1][1] % 8))  # as signing pads an unsigned program
@@ -275,143 +222,116 @@ def program_digest(data, hash_name_):
 
 # Installers (MSI) are compound files: the signature is a stream of the root storage, and the
 # digest covers every other stream's bytes, by name order, and every storage's class id.
-DirectoryEntry = namedtuple("DirectoryEntry", "name raw_name kind left right child clsid start size")
+def claim(used, fat, at, count=None):
+    """Adds the COUNT sectors of the chain from AT (all of them when None) to USED, which holds
+    none of them yet: no sector is read for two streams, so the work is bounded by the file."""
+    for _ in range(len(fat) if count is None else count):
+        if at == END_OF_CHAIN and count is None:
+            return
+        if at >= len(fat) or at in used:
+            raise NotASignature("a sector in two chains, or a chain that leaves the file")
+        used.add(at)
+        at = fat[at]
+    if at != END_OF_CHAIN:
+        raise NotASignature("a chain of sectors longer than its stream")
 
 
-class CompoundFile:
+class Installer:
+    """The compound file, as olefile reads it with every defect raised, once bounded: olefile
+    reads as many FAT sectors as the header counts, and follows a stream's chain as far as its
+    size says, however often other streams use the same sectors."""
+
     def __init__(self, data):
-        try:
-            self._read(data)
-        except (struct.error, IndexError):
-            raise NotASignature("not a compound file")
-
-    def _read(self, data):
         if data[:8] != COMPOUND_FILE:
             raise NotASignature("not an installer")
-        self.data = data
-        major, byte_order, shift, mini_shift = struct.unpack_from("<4H", data, 0x1A)
-        if (major, shift) not in ((3, 9), (4, 12)) or (byte_order, mini_shift) != (0xFFFE, 6):
-            raise NotASignature("not a compound file")
-        self.sector_size = 1 << shift
-        fat_count, directory_start = struct.unpack_from("<II", data, 0x2C)
-        self.mini_cutoff, mini_fat_start, _, difat_next, difat_count = struct.unpack_from(
-            "<IIIII", data, 0x38)
-        # Each chain visits a sector once, so no count can make it longer than the file.
-        difat, seen = list(struct.unpack_from("<109I", data, 0x4C)), set()
-        for _ in range(difat_count):
-            if difat_next in seen or difat_next == 0xFFFFFFFE:
-                raise NotASignature("a broken chain of sectors")
-            seen.add(difat_next)
-            words = self._words(self.sector(difat_next))
+        size = 1 << struct.unpack_from("<H", data, 0x1E)[0]
+        fats, directory, _, _, _, minifats, at, difats = struct.unpack_from("<8I", data, 0x2C)
+        sectors, per_sector = len(data) // size - 1, size // 4
+        if size not in (512, 4096) or len(data) % size or fats > -(-sectors // per_sector) or (
+            minifats > sectors or difats != max(0, -(-(fats - 109) // (per_sector - 1)))
+        ):
+            raise NotASignature("a header whose counts of sectors do not fit the file")
+        difat, difat_sectors = list(struct.unpack_from("<109I", data, 0x4C)), []
+        for _ in range(difats):
+            if at >= sectors:
+                raise NotASignature("a DIFAT sector beyond the file's end")
+            words = struct.unpack_from(f"<{per_sector}I", data, (at + 1) * size)
+            difat_sectors, at = difat_sectors + [at], words[-1]
             difat += words[:-1]
-            difat_next = words[-1]
-        self.fat = [w for sector in difat[:fat_count] for w in self._words(self.sector(sector))]
-        entries = self.chain(directory_start)
-        self.entries = [self._entry(entries[at : at + 128]) for at in range(0, len(entries), 128)]
-        root = self.entries[0]
-        if root.kind != 5:
-            raise NotASignature("no root storage")
-        self.mini_stream = self.chain(root.start)[: root.size]
-        self.mini_fat = self._words(self.chain(mini_fat_start))
-
-    def _words(self, data):
-        return list(struct.unpack(f"<{len(data) // 4}I", data))
-
-    def _entry(self, raw):
-        name_length = struct.unpack_from("<H", raw, 64)[0]
-        if name_length > 64 or name_length % 2:
-            raise NotASignature("a name longer than a compound file allows")
-        raw_name = raw[:name_length]
-        kind, = struct.unpack_from("<B", raw, 66)
-        left, right, child = struct.unpack_from("<III", raw, 68)
-        start, size = struct.unpack_from("<IQ", raw, 116)
-        size = size if self.sector_size == 4096 else size & 0xFFFFFFFF
-        name = raw_name.decode("utf-16-le", "surrogatepass").rstrip("\0")
-        return DirectoryEntry(name, raw_name, kind, left, right, child, raw[80:96], start, size)
-
-    def sector(self, number):
-        at = (number + 1) * self.sector_size
-        if at + self.sector_size > len(self.data):
-            raise NotASignature("a sector beyond the file's end")
-        return self.data[at : at + self.sector_size]
-
-    def chain(self, start, fat=None, read=None, end_of_chain=0xFFFFFFFE):
-        fat = self.fat if fat is None else fat
-        read = read or self.sector
-        parts, seen, at = [], set(), start
-        while at != end_of_chain:
-            if at in seen or at >= len(fat):
-                raise NotASignature("a broken chain of sectors")
-            seen.add(at)
-            parts.append(read(at))
-            at = fat[at]
-        return b"".join(parts)
-
-    def stream(self, entry):
-        if entry.size < self.mini_cutoff:
-            data = self.chain(entry.start, self.mini_fat, lambda n: self.mini_stream[n * 64 : n * 64 + 64])
+        # olefile takes every directory entry before any check of ours: their number is bounded.
+        for _ in range(MOST_ENTRIES * 128 // size):
+            if directory == END_OF_CHAIN:
+                break
+            fat_sector = difat[directory // per_sector] if directory // per_sector < fats else sectors
+            if fat_sector >= sectors:
+                raise NotASignature("a chain that leaves the file")
+            at = (fat_sector + 1) * size + directory % per_sector * 4
+            directory = struct.unpack_from("<I", data, at)[0]
         else:
-            data = self.chain(entry.start)
-        if len(data) < entry.size:
-            raise NotASignature("a stream cut short")
-        return data[: entry.size]
-
-    def children(self, storage, seen=None):
-        """The storage's entries, as its tree holds them; none of them one in SEEN, which they join."""
-        found, waiting, seen = [], [storage.child], set() if seen is None else seen
+            raise NotASignature(f"more than {MOST_ENTRIES} directory entries")
+        self.ole = ole = olefile.OleFileIO(io.BytesIO(data), raise_defects=olefile.DEFECT_UNSURE)
+        used, fat = set(), ole.fat
+        # The FAT's and DIFAT's own sectors, each marked as such, and then each stream's.
+        marked = [(at, DIFAT_SECTOR) for at in difat_sectors] + [(at, FAT_SECTOR) for at in difat[:fats]]
+        for at, mark in marked:
+            if at >= len(fat) or at in used or fat[at] != mark:
+                raise NotASignature("a FAT or DIFAT sector not marked as one")
+            used.add(at)
+        claim(used, fat, ole.first_dir_sector)
+        claim(used, fat, ole.minifatsect, minifats)
+        claim(used, fat, ole.root.isectStart, -(-ole.root.size // size))
+        if ole.root.size:
+            ole.loadminifat()
+        mini_used, waiting = set(), [ole.root]
         while waiting:
-            at = waiting.pop()
-            if at == 0xFFFFFFFF:
-                continue
-            if at in seen or at >= len(self.entries) or self.entries[at].kind not in (1, 2):
-                raise NotASignature("a broken tree of entries")
-            seen.add(at)
-            found.append(self.entries[at])
-            waiting += [self.entries[at].left, self.entries[at].right]
-        return found
+            for entry in waiting.pop().kids:
+                end = entry.namelength
+                if end < 2 or end % 2 or entry.name_raw[end - 2 : end] != b"\0\0":
+                    raise NotASignature("a name not ended as a compound file ends it")
+                if entry.entry_type == olefile.STGTY_STORAGE:
+                    waiting.append(entry)
+                elif entry.size < ole.minisectorcutoff:
+                    claim(mini_used, ole.minifat or [], entry.isectStart, -(-entry.size // 64))
+                else:
+                    claim(used, fat, entry.isectStart, -(-entry.size // size))
 
-    def digest(self, hash_name_):
-        digest = hashlib.new(hash_name_)
-        seen = set()  # an entry in two storages could make the walk of the tree endless
+    def digest(self, hash_name):
+        digest = hashlib.new(hash_name)
 
-        def storage(entry, depth):
-            if depth > 32:
-                raise NotASignature("storages within storages without end")
+        def storage(entry, path):
             # Byte order of the names as stored, as the signing tools compare them.
-            for child in sorted(self.children(entry, seen), key=lambda e: e.raw_name):
-                if depth == 0 and child.name == INSTALLER_SIGNATURE_EX:
+            for child in sorted(entry.kids, key=lambda e: e.name_utf16):
+                if not path and child.name == INSTALLER_SIGNATURE_EX:
                     # Windows would hash its metadata too; these signatures never hold it.
                     raise NotASignature("an extended signature, which is not checked here")
-                if depth == 0 and child.name == INSTALLER_SIGNATURE:
+                if not path and child.name == INSTALLER_SIGNATURE:
                     continue
-                if child.kind == 2:
-                    digest.update(self.stream(child))
+                if child.entry_type == olefile.STGTY_STREAM:
+                    digest.update(self.ole.openstream(path + [child.name]).read())
                 else:
-                    storage(child, depth + 1)
-            digest.update(entry.clsid)
+                    storage(child, path + [child.name])
+            digest.update(uuid.UUID(entry.clsid).bytes_le if entry.clsid else bytes(16))
 
-        storage(self.entries[0], 0)
+        storage(self.ole.root, [])
         return digest.digest()
 
     def signature(self):
-        found = [e for e in self.children(self.entries[0]) if e.name == INSTALLER_SIGNATURE]
-        if not found:
-            return None
-        if len(found) != 1 or found[0].kind != 2:
-            raise NotASignature("more than one signature")
-        return bare(self.stream(found[0]))
+        found = [e for e in self.ole.root.kids if e.name == INSTALLER_SIGNATURE]
+        if found and found[0].entry_type != olefile.STGTY_STREAM:
+            raise NotASignature("a signature that is no stream")
+        return bare(self.ole.openstream([INSTALLER_SIGNATURE]).read()) if found else None
 
 
-def file_digest(data, hash_name_, installer):
+def file_digest(data, hash_name, installer):
     """The file's Authenticode digest, and the kind of content a signature of it names."""
     if installer:
-        return CompoundFile(data).digest(hash_name_), SIP_INFO
-    return program_digest(data, hash_name_), PE_IMAGE_DATA
+        return Installer(data).digest(hash_name), SIP_INFO
+    return program_digest(data, hash_name), PE_IMAGE_DATA
 
 
 def embedded_signature(data):
     if data[:8] == COMPOUND_FILE:
-        return CompoundFile(data).signature()
+        return Installer(data).signature()
     return program_parts(data)[1]
 
 
@@ -428,24 +348,20 @@ def check_fit(data, signature, scratch, installer=None):
     return signed
 
 
-def name_field(certificate, at):
-    field = tbs_fields(certificate)[at]
-    return certificate[field.head : field.end]
-
-
 def issuers(signed, anchors):
     """The certificates of the signature that can stand between its signer and an anchor, each
     raising unless its extended key usages allow code signing, as Windows requires of a chain."""
     found, waiting = [], [signed.certificate]
+    anchored = {anchor.subject.dump() for anchor in anchors}
     while waiting:
-        issuer = name_field(waiting.pop(), 2)
-        if any(name_field(anchor, 4) == issuer for anchor in anchors):
+        issuer = waiting.pop().issuer.dump()
+        if issuer in anchored:
             continue
         # Every one that has the name is checked, whichever one a verifier picks.
         for certificate in signed.certificates:
-            if name_field(certificate, 4) == issuer and certificate not in found + [signed.certificate]:
+            if certificate.subject.dump() == issuer and certificate not in found + [signed.certificate]:
                 allowed = purposes(certificate)
-                if allowed is not None and not {CODE_SIGNING, ANY_PURPOSE} & set(allowed):
+                if allowed is not None and not {"code_signing", "any_extended_key_usage"} & set(allowed):
                     raise NotASignature(f"its signer {subject(signed.certificate)} is under "
                                         f"{subject(certificate)}, a CA not for code signing")
                 found.append(certificate)
@@ -455,37 +371,37 @@ def issuers(signed, anchors):
 
 def check_signer(signed, ca, scratch):
     """Raises unless the signer may sign code and chains to CA (the system's when None) through
-    certificates that may too."""
+    certificates that may too, saying why openssl refused it when it did."""
     if not may_sign_code(signed.certificate):
         raise NotASignature(f"its signer {subject(signed.certificate)} is not for code signing")
     options = ["-no-CApath", "-no-CAstore", "-CAfile", ca] if ca else []
     anchors = []
     if ca:
         with open(ca, "rb") as file:
-            anchors = [base64.b64decode(block) for block in re.findall(
+            anchors = [x509.Certificate.load(base64.b64decode(block)) for block in re.findall(
                 rb"-----BEGIN CERTIFICATE-----(.*?)-----END CERTIFICATE-----", file.read(), re.S)]
     # openssl gets no certificate but those checked here, so the chain it builds is one of them.
-    others = b"".join(pem(c) for c in issuers(signed, anchors))
+    others = "".join(ssl.DER_cert_to_PEM_cert(c.dump()) for c in issuers(signed, anchors))
     if others:  # openssl refuses an empty file of them
         options += ["-untrusted", os.path.join(scratch, "chain.pem")]
-        with open(options[-1], "wb") as out:
+        with open(options[-1], "w") as out:
             out.write(others)
     signer = os.path.join(scratch, "signer.pem")
-    with open(signer, "wb") as out:
-        out.write(pem(signed.certificate))
-    said = subprocess.run(["openssl", "verify", *options, signer], capture_output=True, text=True)
+    with open(signer, "w") as out:
+        out.write(ssl.DER_cert_to_PEM_cert(signed.certificate.dump()))
+    said = subprocess.run(["openssl", "verify", *options, signer], capture_output=True, text=True,
+                          errors="replace", timeout=60)
     if said.returncode != 0 or said.stdout.strip() != f"{signer}: OK":
-        raise NotASignature(f"its signer {subject(signed.certificate)} does not chain to "
-                            + (ca or "the system's certificate authorities"))
-
-
-def pem(der, label="CERTIFICATE"):
-    text = base64.b64encode(der).decode()
-    lines = "".join(text[at : at + 64] + "\n" for at in range(0, len(text), 64))
-    return f"-----BEGIN {label}-----\n{lines}-----END {label}-----\n".encode()
+        reasons = [line.partition(" lookup: ")[2] for line in said.stderr.splitlines()
+                   if " depth lookup: " in line] or [" ".join(said.stderr.split())]
+        authority = ca or "the system's certificate authorities"
+        raise NotASignature(f"openssl refuses its signer {subject(signed.certificate)} under "
+                            f"{authority}: {'; '.join(reasons)}")
 
 
 def main(command, path, other=None):
+    if command == "fits" and olefile is None:
+        raise NotASignature("needs Debian's python3-asn1crypto and python3-olefile")
     if command == "fits":
         with open(path, "rb") as file, open(other, "rb") as signature:
             data, signature = file.read(), bare(signature.read())
@@ -497,10 +413,8 @@ def main(command, path, other=None):
         open(path, "wb").write(data)
     elif command == "wrapped":
         padded = data + bytes(-len(data) % 8)
-        header = struct.pack(
-            "<IHH", 8 + len(padded), WIN_CERT_REVISION_2, WIN_CERT_TYPE_PKCS_SIGNED_DATA
-        )
-        open(other, "wb").write(header + padded)
+        open(other, "wb").write(struct.pack("<IHH", 8 + len(padded), WIN_CERT_REVISION_2,
+                                            WIN_CERT_TYPE_PKCS_SIGNED_DATA) + padded)
     else:
         sys.exit(__doc__)
 
@@ -510,6 +424,6 @@ if __name__ == "__main__":
         sys.exit(__doc__)
     try:
         main(*sys.argv[1:])
-    except (NotASignature, ValueError, IndexError, StopIteration) as error:
-        sys.exit(str(error) if sys.argv[1] == "fits" else
+    except Exception as error:  # whatever the file holds, it is no signature that fits
+        sys.exit(ascii(str(error))[1:-1] if sys.argv[1] == "fits" else
                  f"authenticode.py: {sys.argv[-1]} is not a detached Authenticode signature: {error}")

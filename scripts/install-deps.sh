@@ -12,7 +12,7 @@ release=(
   python3 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 icoutils
   dpkg-dev wixl msitools faketime fakeroot osslsigncode gnupg openssl
 )
-verify=(python3 gpgv openssl msitools)
+verify=(python3 python3-asn1crypto python3-olefile sqv openssl msitools)
 test=(
   clang-format wine wine64 desktop-file-utils appstream lintian devscripts
   dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest

@@ -3,12 +3,12 @@
 SHA256SUMS by its GnuPG signature from a key in KEYRING, every other file by SHA256SUMS, and
 Zeduzovir.exe and the installer by their primary Authenticode signatures, whose signer must chain
 to CA (to the system's authorities when no CA is given) and be one for code signing. The zip and
-the installer must hold that very Zeduzovir.exe and exactly the release's other entries. Prints
-PASS with what vouched for which files, or a FAIL line for each file with why, and exits 1;
-exits 2 when it cannot check, a tool it needs or an anchor it can use missing.
+the installer must hold that very Zeduzovir.exe and exactly the release's other entries, and no
+two names may be one on Windows. Every file is read at most twice over, and all of them together
+to a bound. Prints PASS with what vouched for which files, or a FAIL line for each file with why,
+and exits 1; exits 2 when it cannot check, a tool it needs or an anchor it can use missing.
   verify-release.sh DIR --keyring KEYRING [--ca CA.pem]
-KEYRING is a binary keyring or a file of armored public keys."""
-import base64
+KEYRING is a binary keyring or a file of armored public keys, as sqv reads them."""
 import hashlib
 import io
 import os
@@ -19,17 +19,26 @@ import struct
 import subprocess
 import sys
 import tempfile
+import unicodedata
 import zipfile
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import authenticode  # noqa: E402
 
 USAGE = "usage: verify-release.sh DIR --keyring KEYRING [--ca CA.pem]"
-TOOLS = {"gpgv": "gpgv", "openssl": "openssl", "msiextract": "msitools"}
+TOOLS = {"sqv": "sqv", "openssl": "openssl", "msiextract": "msitools"}
 EXE = "Zeduzovir.exe"
 SUMS = ("SHA256SUMS", "SHA256SUMS.asc")
 # Far beyond any release file: a file read whole, or a zip entry, declared larger is an attack.
-LARGEST = 64 << 20
+LARGEST, ALL_READ = 64 << 20, 256 << 20
+TOOLS_TIME = 60  # seconds, far beyond what any tool takes on a release's files
+# What the digest of each Authenticode-signed file covers: an installer's stream names, and streams
+# without a byte, are not hashed, as Windows checks an installer signed without MsiDigitalSignatureEx.
+COVERS = ("its streams' contents, as Windows checks them", "every byte but its checksum and signature")
+# Names Windows runs or installs when opened; only the release's program and installer have them.
+WINDOWS_PROGRAMS = set("exe msi msp msix appx appxbundle dll sys scr com bat cmd ps1 psm1 vbs vbe js jse"
+                       " wsf wsh hta lnk pif cpl msc jar reg inf url application appref-ms chm scf"
+                       " settingcontent-ms ocx".split())
 # Extended times and Unix owners, the extra fields the release's archiver writes.
 ZIP_EXTRAS = {0x5455, 0x7875}
 ZIP, MSI = re.compile(r"Zeduzovir-(.+)-win64\.zip"), re.compile(r"Zeduzovir-.+-x64\.msi")
@@ -50,78 +59,18 @@ def shown(text):
     return text if re.fullmatch(r"[ -~]*", text) and not re.search(r"[\\'\"]", text) else ascii(text)
 
 
-def packets(data):
-    """The tags of the OpenPGP packets that make up DATA, which they must fill exactly."""
-    tags, at = [], 0
-    while at < len(data):
-        head = data[at]
-        if not head & 0x80:
-            raise ValueError("no OpenPGP packet")
-        if head & 0x40:
-            tag, first = head & 0x3F, data[at + 1]
-            if first < 192:
-                length, at = first, at + 2
-            elif first < 224:
-                length, at = ((first - 192) << 8) + data[at + 2] + 192, at + 3
-            elif first == 255:
-                length, at = int.from_bytes(data[at + 2 : at + 6], "big"), at + 6
-            else:
-                raise ValueError("a packet in parts")
-        else:
-            tag, size = (head >> 2) & 0x0F, head & 3
-            if size == 3:
-                raise ValueError("a packet of no length")
-            length = int.from_bytes(data[at + 1 : at + 1 + (1 << size)], "big")
-            at += 1 + (1 << size)
-        if at + length > len(data):
-            raise ValueError("a packet cut short")
-        tags.append(tag)
-        at += length
-    return tags
+def keyring_sniffed(data):
+    """Whether DATA begins as a binary keyring or holds an armored public key: sqv answers a
+    keyring it cannot read as it answers a signature by a key it does not hold."""
+    head = data[:1] and data[0]
+    binary = head & 0xC0 == 0xC0 and head & 0x3F == 6 or head & 0xC0 == 0x80 and head >> 2 & 0xF == 6
+    return binary or b"-----BEGIN PGP PUBLIC KEY BLOCK-----" in data
 
 
-def crc24(data):
-    crc = 0xB704CE
-    for byte in data:
-        crc ^= byte << 16
-        for _ in range(8):
-            crc = crc << 1 ^ (0x1864CFB if crc & 0x800000 else 0)
-    return crc & 0xFFFFFF
-
-
-def dearmored(data):
-    """The bytes of each armored public key block in DATA."""
-    text = data.decode("ascii", "replace")
-    blocks = []
-    for body in re.findall(r"^-----BEGIN PGP PUBLIC KEY BLOCK-----\r?\n(.*?)"
-                           r"^-----END PGP PUBLIC KEY BLOCK-----", text, re.S | re.M):
-        lines = [line.strip() for line in body.splitlines()]
-        if "" in lines:  # past the armor headers
-            lines = lines[lines.index("") + 1 :]
-        checksum = lines.pop()[1:] if lines and lines[-1].startswith("=") else None
-        block = base64.b64decode("".join(lines), validate=True)
-        if checksum is not None and base64.b64decode(checksum) != crc24(block).to_bytes(3, "big"):
-            raise ValueError("an armored block whose checksum is wrong")
-        blocks.append(block)
-    return blocks
-
-
-def keyring(data):
-    """KEYRING's keys as a keyring gpgv reads: a binary keyring, a keybox, or armored keys."""
-    if data[8:12] == b"KBXf":
-        return data
-    try:
-        if packets(data)[0] == 6:
-            return data
-    except (ValueError, IndexError):
-        pass
-    try:
-        keys = dearmored(data)
-        if keys and all(packets(key)[:1] == [6] for key in keys):
-            return b"".join(keys)
-    except (ValueError, IndexError):
-        pass
-    raise CannotCheck("is an unusable keyring: neither a binary keyring nor armored public keys")
+def windows_key(name):
+    """NAME as Windows compares names: its case and Unicode compatibility forms folded, and the
+    dots and spaces it drops from the end dropped."""
+    return unicodedata.normalize("NFKC", name).casefold().rstrip(". ")
 
 
 def extra_ids(extra):
@@ -136,6 +85,10 @@ def extra_ids(extra):
     return sorted(kinds)
 
 
+def raw_name(entry):
+    return entry.orig_filename.encode("utf-8" if entry.flag_bits & 0x800 else "cp437")
+
+
 def local_end(data, entry):
     """Where the entry's local header, data and data descriptor end, when the header says what
     the directory says of the entry, so that a reader of either finds the same entry."""
@@ -146,11 +99,10 @@ def local_end(data, entry):
     extra = data[start + name_length : start + name_length + extra_length]
     end = start + name_length + extra_length + entry.compress_size
     said = (entry.CRC, entry.compress_size, entry.file_size)
-    encoding = "utf-8" if entry.flag_bits & 0x800 else "cp437"
     wrong = zipfile.BadZipFile(f"a local header that is not its entry's, {ascii(entry.orig_filename)}")
     if signature != 0x04034B50 or flags & ~0x808 or method not in (0, 8) or (
         (version, flags, method, name) != (entry.extract_version, entry.flag_bits,
-                                           entry.compress_type, entry.orig_filename.encode(encoding))
+                                           entry.compress_type, raw_name(entry))
     ) or extra_ids(extra) != extra_ids(entry.extra):
         raise wrong
     if not flags & 0x08:
@@ -168,11 +120,25 @@ def local_end(data, entry):
 class Verifier:
     def __init__(self, folder, keyring_name, ca, scratch):
         self.folder, self.keyring_name, self.ca, self.scratch = folder, keyring_name, ca, scratch
-        self.failed, self.present = False, set()
+        self.failed, self.present, self.budget = False, set(), ALL_READ
 
     def fail(self, name, why):
         say(f"FAIL: {shown(name)}: {why}")
         self.failed = True
+
+    def read(self, name, opened, whole):
+        """The file's SHA-256, and its bytes when WHOLE; None, failing it, past a bound."""
+        digest, pieces, size = hashlib.sha256(), [], 0
+        while piece := opened.read(min(1 << 20, self.budget + 1)):
+            size, self.budget = size + len(piece), self.budget - len(piece)
+            if self.budget < 0 or whole and size > LARGEST:
+                self.fail(name, f"larger than any release file, {LARGEST >> 20} MiB" if whole and
+                          size > LARGEST else f"past the {ALL_READ >> 20} MiB read of all files")
+                self.budget = max(self.budget, 0)
+                return None
+            digest.update(piece)
+            pieces += [piece] if whole else []
+        return digest.hexdigest(), b"".join(pieces)
 
     def read_folder(self):
         """The files read whole (SHA256SUMS, its signature and those checked inside) by name, the
@@ -196,49 +162,34 @@ class Verifier:
                 self.fail(name, "not a plain file")
                 continue
             self.present.add(name)
+            whole = name in SUMS or name == EXE or bool(ZIP.fullmatch(name) or MSI.fullmatch(name))
             with os.fdopen(file, "rb") as opened:
-                if name in SUMS or name == EXE or ZIP.fullmatch(name) or MSI.fullmatch(name):
-                    files[name] = opened.read(LARGEST + 1)
-                    if len(files[name]) > LARGEST:
-                        del files[name]
-                        self.fail(name, f"larger than any release file, {LARGEST >> 20} MiB")
-                        continue
-                    digests[name] = hashlib.sha256(files[name]).hexdigest()
-                elif name in sums:
-                    digests[name] = hashlib.file_digest(opened, "sha256").hexdigest()
+                if (whole or name in sums) and (found := self.read(name, opened, whole)):
+                    digests[name] = found[0]
+                    if whole:
+                        files[name] = found[1]
             if name == SUMS[0]:
                 sums = self.listed(files)
         os.close(folder)
         return files, digests, sums if SUMS[0] in files else self.listed(files)
 
-    def sums_vouched(self, files, keys):
-        """Who signed SHA256SUMS, when a key of the keyring did; None otherwise."""
+    def sums_vouched(self, files):
+        """The fingerprints of the keys of the keyring that signed SHA256SUMS; None if none did."""
         if "SHA256SUMS.asc" not in files:
             self.fail("SHA256SUMS.asc", "missing, so nothing vouches for SHA256SUMS")
             return None
-        paths = {}
-        for name, data in (("keyring.gpg", keys), ("SHA256SUMS.asc", files["SHA256SUMS.asc"]),
-                           ("SHA256SUMS", files.get("SHA256SUMS", b""))):
-            paths[name] = os.path.join(self.scratch, name)
-            with open(paths[name], "wb") as out:
-                out.write(data)
-        home = os.path.join(self.scratch, "gnupg")
-        os.mkdir(home, 0o700)
-        # A home of its own: gpgv trusts no key but the keyring's, none of the user's.
-        said = subprocess.run(
-            ["gpgv", "--homedir", home, "--status-fd", "1", "--keyring", paths["keyring.gpg"],
-             paths["SHA256SUMS.asc"], paths["SHA256SUMS"]],
-            capture_output=True, text=True, errors="replace")
-        status = [line.split(" ") for line in said.stdout.splitlines() if line.startswith("[GNUPG:] ")]
-        kinds = [fields[1] for fields in status]
-        if said.returncode != 0 or kinds.count("GOODSIG") != 1 or kinds.count("VALIDSIG") != 1 or (
-            {"BADSIG", "ERRSIG", "EXPSIG", "EXPKEYSIG", "REVKEYSIG"} & set(kinds)
-        ):
-            self.fail("SHA256SUMS.asc", f"no good signature by a key in {shown(self.keyring_name)}")
+        paths = [os.path.join(self.scratch, name) for name in SUMS[::-1]]
+        for path, name in zip(paths, SUMS[::-1]):
+            with open(path, "wb") as out:
+                out.write(files.get(name, b""))
+        said = subprocess.run(["sqv", f"--keyring={os.path.abspath(self.keyring_name)}", "--", *paths],
+                              capture_output=True, text=True, errors="replace", timeout=TOOLS_TIME)
+        keys = said.stdout.split()
+        if said.returncode != 0 or not keys or not all(re.fullmatch("[0-9A-F]{40,64}", k) for k in keys):
+            self.fail("SHA256SUMS.asc", f"no good signature by a key in {shown(self.keyring_name)};"
+                      f" sqv says: {' '.join(said.stderr.split())}")
             return None
-        user = next(" ".join(f[3:]) for f in status if f[1] == "GOODSIG")
-        user = re.sub(r"%([0-9A-Fa-f]{2})", lambda m: chr(int(m[1], 16)), user)
-        return f"{shown(user)} ({next(f[-1] for f in status if f[1] == 'VALIDSIG')})"
+        return ", ".join(keys)
 
     def listed(self, files):
         """SHA256SUMS's names and checksums, failing each line that is not one of a file here."""
@@ -256,6 +207,19 @@ class Verifier:
                 found[match[2]] = match[1]
         return found
 
+    def names_windows_keeps(self, names):
+        """Fails each name that Windows would take for another, or for a program of its own."""
+        keys = [windows_key(name) for name in names]
+        for name, key in zip(names, keys):
+            if not re.fullmatch(r"[A-Za-z0-9][A-Za-z0-9._+~-]*", name):
+                self.fail(name, "a name of other than ASCII letters, digits and . _ + ~ -,"
+                          " which may pass for another's")
+            elif keys.count(key) > 1:
+                self.fail(name, "one name on Windows with another file's")
+            elif key.rpartition(".")[2] in WINDOWS_PROGRAMS and name != EXE and not MSI.fullmatch(name):
+                self.fail(name, "a Windows program or installer, as no release file but"
+                          f" {EXE} and the installer is")
+
     def authenticode(self, name, data, installer):
         """The signer's subject, when the file's primary signature is good; None otherwise."""
         try:
@@ -266,7 +230,7 @@ class Verifier:
             authenticode.check_signer(signed, self.ca, self.scratch)
             return authenticode.subject(signed.certificate)
         except Exception as error:  # whatever the file holds, it fails it, never the run
-            self.fail(name, f"Authenticode: {error}")
+            self.fail(name, f"Authenticode: {str(error)[:300]}")
             return None
 
     def holds_exactly(self, name, entries, wanted):
@@ -281,23 +245,32 @@ class Verifier:
 
     def zip_holds(self, name, data, program):
         """Fails NAME unless it holds exactly the release's entries, its Zeduzovir.exe PROGRAM,
-        each entry the same to every reader: to those reading its directory and to those reading
-        its local headers in turn."""
-        top, end_record = name[: -len(".zip")], len(data) - 22
+        each entry the same to every reader: to those that find its directory from its end record's
+        offset or from its size, and to those reading its local headers in turn."""
+        top, end = name[: -len(".zip")], len(data) - 22
         wanted = [f"{top}/{EXE}", f"{top}/README.md", f"{top}/LICENSE"]
         try:
+            # The end record ends the file, right after the directory that it says where to find:
+            # a directory elsewhere (in a comment, say) or larger than a few entries fails here.
+            said = struct.unpack_from("<IHHHHIIH", data, max(end, 0))
+            if said[:3] != (0x06054B50, 0, 0) or said[7] or said[5] + said[6] != end or said[5] > 1 << 16:
+                raise zipfile.BadZipFile("an end record that does not say where its directory is")
             with zipfile.ZipFile(io.BytesIO(data)) as archive:
                 entries = archive.infolist()
-                # Every byte belongs to an entry, so no reader can find one that this one does not.
+                # Every byte belongs to one entry or to the directory, and it to their records,
+                # so no reader can find an entry, or a name, that this one does not.
                 at = 0
                 for entry in sorted(entries, key=lambda e: e.header_offset):
                     if entry.header_offset != at:
                         raise zipfile.BadZipFile("bytes that are no entry's")
                     at = local_end(data, entry)
-                if at != archive.start_dir or data[end_record : end_record + 4] != b"PK\x05\x06" or (
-                    at + struct.unpack_from("<I", data, end_record + 12)[0] != end_record
+                records = sum(46 + len(raw_name(e)) + len(e.extra) + len(e.comment) for e in entries)
+                if (at, archive.start_dir, records) != (said[6], said[6], said[5]) or (
+                    said[3] != len(entries) or said[4] != len(entries)
                 ):
                     raise zipfile.BadZipFile("bytes that are no entry's")
+                if any(entry.comment for entry in entries):
+                    raise zipfile.BadZipFile("a comment in its directory")
                 self.holds_exactly(name, [entry.orig_filename for entry in entries], wanted)
                 for entry in entries:
                     if entry.file_size > LARGEST:
@@ -322,7 +295,8 @@ class Verifier:
         path, out = os.path.join(self.scratch, "installer.msi"), os.path.join(self.scratch, "installed")
         with open(path, "wb") as file:
             file.write(data)
-        said = subprocess.run(["msiextract", "-C", out, path], capture_output=True, text=True)
+        said = subprocess.run(["msiextract", "-C", out, path], capture_output=True, text=True,
+                              errors="replace", timeout=TOOLS_TIME)
         if said.returncode != 0:
             self.fail(name, f"msiextract cannot unpack it: {said.stderr.strip()}")
             return None
@@ -340,11 +314,12 @@ class Verifier:
         with open(program, "rb") as file:
             return file.read()
 
-    def run(self, keys):
+    def run(self):
         files, digests, sums = self.read_folder()
-        vouched = self.sums_vouched(files, keys)
+        vouched = self.sums_vouched(files)
         for name in sorted(self.present - set(sums) - set(SUMS)):
             self.fail(name, "not listed in SHA256SUMS")
+        self.names_windows_keeps(sorted(self.present | set(sums)))
         signed = {EXE} | {n for n in files if MSI.fullmatch(n)}
         for name in sorted(sums):
             if name not in self.present:
@@ -362,12 +337,14 @@ class Verifier:
                             ("Zeduzovir-VERSION-win64.zip", zips), ("Zeduzovir-VERSION-x64.msi", msis)):
             if len(found) != 1:
                 self.fail(name, "missing" if not found else "more than one")
+        # Only what SHA256SUMS lists with these very bytes is read further.
+        zips, msis = ([n for n in found if n in files and digests[n] == sums.get(n)]
+                      for found in (zips, msis))
         signers, signed_by = {}, {}
-        for name in [n for n in (EXE, *msis) if n in files]:
+        for name in [n for n in (EXE, *msis) if n in files and digests[n] == sums.get(n)]:
             signed_by[name] = self.authenticode(name, files[name], name != EXE)
-            signers.setdefault(signed_by[name], []).append(name)
+            signers.setdefault(signed_by[name], []).append(f"{name} ({COVERS[name == EXE]})")
         program = files.get(EXE)
-        zips, msis = [n for n in zips if n in files], [n for n in msis if n in files]
         for name in zips:
             self.zip_holds(name, files[name], program)
         for name in msis:  # only a signed installer is unpacked
@@ -395,7 +372,7 @@ def main(arguments):
             raise CannotCheck(USAGE)
         try:
             with open(value, "rb") as file:
-                options[option] = (value, file.read())
+                options[option] = (value, file.read(LARGEST))
         except OSError as error:
             raise CannotCheck(f"cannot read {option} {shown(value)}: {error.strerror}")
     if "--keyring" not in options:
@@ -403,16 +380,17 @@ def main(arguments):
     for tool, package in TOOLS.items():
         if shutil.which(tool) is None:
             raise CannotCheck(f"needs {tool}, from the Debian package {package}")
-    try:
-        keys = keyring(options["--keyring"][1])
-    except CannotCheck as error:
-        raise CannotCheck(f"--keyring {shown(options['--keyring'][0])} {error}")
+    if authenticode.olefile is None:
+        raise CannotCheck("needs Debian's python3-asn1crypto and python3-olefile")
+    if not keyring_sniffed(options["--keyring"][1]):
+        raise CannotCheck(f"--keyring {shown(options['--keyring'][0])} is an unusable keyring:"
+                          " neither a binary keyring nor armored public keys")
     ca = options.get("--ca", (None,))[0]
     if ca is not None and subprocess.run(["openssl", "x509", "-noout", "-in", ca],
                                          capture_output=True).returncode != 0:
         raise CannotCheck(f"--ca {shown(ca)} holds no certificate")
     with tempfile.TemporaryDirectory() as scratch:
-        return Verifier(folder, options["--keyring"][0], ca, scratch).run(keys)
+        return Verifier(folder, options["--keyring"][0], ca, scratch).run()
 
 
 if __name__ == "__main__":

@@ -88,10 +88,32 @@ openssl req -x509 -CA "Test server.pem" -CAkey "Test server.key" -newkey ec \
   -subj /CN=Served -addext extendedKeyUsage=codeSigning 2>/dev/null
 cat "Test server.pem" >>Served.pem
 cp Rogue.pem "$(printf 'Rogue\033[2K.pem')"
+openssl req -x509 -CA ca.pem -CAkey ca.key -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes \
+  -keyout Odd.key -out Odd.pem -days 2 -subj /CN=Odd -addext extendedKeyUsage=codeSigning \
+  -addext 1.3.6.1.4.1.55555.1=critical,DER:0500 2>/dev/null
 gpg --batch --passphrase '' --quick-gen-key "Stranger <stranger@zeduzovir.invalid>" ed25519 sign 1d \
   2>/dev/null
 gpg --export stranger@zeduzovir.invalid >"$GNUPGHOME/trustedkeys.gpg"
 { gpg --armor --export stranger@zeduzovir.invalid && gpg --armor --export "$fingerprint"; } >keys.asc
+# Signatures of SHA256SUMS by a key that had expired when it signed (its expiry set later, dated
+# before the signature) and by one that expired after it signed; the releaser's key revoked. Each
+# key in a keyring of its own.
+now=$(date +%s)
+for key in late:never:72 old:1d:108; do  # NAME:EXPIRY:SIGNED HOURS AGO, the key made 120 hours ago
+  IFS=: read -r name expiry ago <<<"$key"
+  gpg --batch --passphrase '' --faked-system-time $((now - 432000)) --quick-gen-key \
+    "$name <$name@zeduzovir.invalid>" ed25519 sign "$expiry" 2>/dev/null
+  gpg --batch --faked-system-time $((now - ago * 3600)) --local-user "$name@zeduzovir.invalid" \
+    --armor --detach-sign -o "$name.asc" "$second/build/release/SHA256SUMS" 2>/dev/null
+done
+gpg --batch --faked-system-time $((now - 9 * 43200)) --quick-set-expire \
+  "$(gpg --with-colons --list-keys late@zeduzovir.invalid | awk -F: '/^fpr/ { print $10; exit }')" \
+  1d 2>/dev/null
+gpg --export late@zeduzovir.invalid >late.gpg && gpg --export old@zeduzovir.invalid >old.gpg
+mkdir -m 700 revoking
+sed 's/^:-----/-----/' "$GNUPGHOME/openpgp-revocs.d/$fingerprint.rev" >revocation.asc
+GNUPGHOME=$keys/revoking gpg --batch --import keyring.gpg revocation.asc 2>/dev/null
+GNUPGHOME=$keys/revoking gpg --export >withdrawn.gpg
 osslsigncode remove-signature -in "$second/build/release/Zeduzovir.exe" -out unsigned.exe >/dev/null
 sed 's|^\( *KeyPath="yes"/>\)|\1<File Id="Extra" Name="extra.dll" Source="$(var.ProgramFile)"/>|' \
   "$source/resources/windows/zeduzovir.wxs" >extra.wxs
@@ -117,7 +139,7 @@ resign() {
 # verify-release.sh OPTIONS (leading VAR=VALUE words set its environment) exit with STATUS and say
 # LINE.
 forged() {  # [attributes too]: Zeduzovir.exe with a byte changed and its digest put in its signature
-  python3 - "$source/scripts" "$#" <<'EOF'
+  /usr/bin/python3 - "$source/scripts" "$#" <<'EOF'
 import hashlib, sys
 sys.path.insert(0, sys.argv[1])
 import authenticode
@@ -167,6 +189,101 @@ with zipfile.ZipFile("../changed.zip", "w") as changed:
 EOF
   mv ../changed.zip Zeduzovir-1.00-win64.zip
 }
+huge_installer() {  # [shifted]: an installer of 65,536 streams over one 32 MiB chain of sectors,
+  # and the release's signature. Each starts where the chain does or (shifted: 4,000 of them) a
+  # sector further than the one before, so that no two start at one sector.
+  /usr/bin/python3 - "$#" <<'EOF'
+import olefile, struct, sys
+name, shift, free, end = "Zeduzovir-1.00-x64.msi", int(sys.argv[1]), 0xFFFFFFFF, 0xFFFFFFFE
+signature = olefile.OleFileIO(name).openstream("\x05DigitalSignature").read()
+streams, big, minis = 65536 - 61536 * shift, 32 << 20, -(-len(signature) // 64)
+mini = signature + bytes(-len(signature) % 512)
+body = 1 + len(mini) // 512 + -(-(streams + 2) // 4) + big // 512
+difats = lambda fats: max(0, -(-(fats - 109) // 127))
+fats = next(f for f in range(1, 1 << 20) if 128 * f >= body + f + difats(f))
+fat = [0xFFFFFFFD] * fats + [0xFFFFFFFC] * difats(fats)
+def chain(count):
+    fat.extend(list(range(len(fat) + 1, len(fat) + count)) + [end])
+    return len(fat) - count
+minifat, ministream = chain(1), chain(len(mini) // 512)
+directory, stream = chain(-(-(streams + 2) // 4)), chain(big // 512)
+def entry(name, kind, sides=(free, free), child=free, start=end, size=0):
+    raw = name.encode("utf-16-le") + b"\0\0"
+    return struct.pack("<64sHBBIII16sIQQIQ", raw, len(raw), kind, 1, *sides, child, bytes(16), 0, 0, 0,
+                       start, size)
+sides = {}
+def tree(low, high):  # the entries from LOW to HIGH as a balanced tree; its root
+    if low > high:
+        return free
+    middle = (low + high) // 2
+    sides[middle] = tree(low, middle - 1), tree(middle + 1, high)
+    return middle
+entries = [entry("Root Entry", 5, child=tree(1, streams + 1), start=ministream, size=64 * minis),
+           entry("\x05DigitalSignature", 2, sides[1], start=0, size=len(signature))]
+entries += [entry(f"s{n}", 2, sides[n + 2], start=stream + shift * n, size=big - 512 * shift * n)
+            for n in range(streams)]
+entries += [bytes(68) + struct.pack("<3I", free, free, free) + bytes(48)] * (-len(entries) % 4)
+difat = list(range(fats)) + [free] * (109 + 127 * difats(fats))
+words = lambda values: struct.pack(f"<{len(values)}I", *values)
+with open(name, "wb") as out:
+    out.write(struct.pack("<8s16s5H6s9I", bytes.fromhex("d0cf11e0a1b11ae1"), bytes(16), 0x3E, 3, 0xFFFE,
+                          9, 6, bytes(6), 0, fats, directory, 0, 4096, minifat, 1,
+                          fats if difats(fats) else end, difats(fats)) + words(difat[:109]))
+    out.write(words(fat + [free] * (128 * fats - len(fat))))
+    for n in range(difats(fats)):
+        out.write(words(difat[109 + 127 * n : 236 + 127 * n] + [fats + n + 1 if n + 1 < difats(fats) else end]))
+    out.write(words(list(range(1, minis)) + [end] + [free] * (128 - minis)) + mini + b"".join(entries))
+    out.truncate(out.tell() + big)
+EOF
+}
+two_faced_zip() {  # PROGRAM: the zip read from its directory's size holds the release's entries;
+  # read from its end record's offset, a directory in the comment of the last record, it holds
+  # PROGRAM, hidden in README.md's stored data
+  /usr/bin/python3 - "$1" <<'EOF'
+import struct, sys, zipfile, zlib
+name = "Zeduzovir-1.00-win64.zip"
+genuine, top = zipfile.ZipFile(name), name[: -len(".zip")]
+names = [f"{top}/{n}" for n in ("README.md", "LICENSE", "Zeduzovir.exe")]
+def local(name, data):
+    return struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0, zlib.crc32(data), len(data),
+                       len(data), len(name), 0) + name.encode() + data
+def central(name, data, offset, comment=b""):
+    return struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, 0, 0, 0, 0, zlib.crc32(data), len(data),
+                       len(data), len(name), 0, len(comment), 0, 0, 0, offset) + name.encode() + comment
+datas = [local(names[2], open(sys.argv[1], "rb").read()) + genuine.read(names[0])]
+datas += [genuine.read(n) for n in names[1:]]
+offsets, entries = [], b""
+for n, data in zip(names, datas):
+    offsets, entries = offsets + [len(entries)], entries + local(n, data)
+hidden = b"".join(central(n, d, o) for n, d, o in zip(names, datas, offsets[:2] + [30 + len(names[0])]))
+size = sum(46 + len(n) for n in names) + len(hidden)
+directory = b"".join(central(n, d, o + size - len(hidden), hidden if n == names[2] else b"")
+                     for n, d, o in zip(names, datas, offsets))
+open(name, "wb").write(entries + directory + struct.pack(
+    "<IHHHHIIH", 0x06054B50, 0, 0, 3, 3, size, len(entries) + size - len(hidden), 0))
+EOF
+}
+renamed_stream() {  # the installer with a stream at a leaf of its tree renamed, in the same order,
+  # and an empty stream added in a free directory entry, as that leaf's right-hand side
+  /usr/bin/python3 - <<'EOF'
+import olefile, struct
+name = "Zeduzovir-1.00-x64.msi"
+data, ole = bytearray(open(name, "rb").read()), olefile.OleFileIO(name)
+sectors, at = [], ole.first_dir_sector
+while at != 0xFFFFFFFE:
+    sectors, at = sectors + [at], ole.fat[at]
+place = lambda sid: (sectors[sid // 4] + 1) * 512 + sid % 4 * 128
+last = next(e for e in ole.root.kids if e.sid_left == e.sid_right == 0xFFFFFFFF)  # a leaf
+free = next(sid for sid in range(len(sectors) * 4) if data[place(sid) + 66] == 0)
+renamed = (last.name[:-1] + last.name[-1].swapcase()).encode("utf-16-le")
+data[place(last.sid) : place(last.sid) + 64] = struct.pack("<64s", renamed)
+struct.pack_into("<I", data, place(last.sid) + 72, free)  # its right-hand side, empty so far
+raw = "Extra".encode("utf-16-le") + b"\0\0"
+data[place(free) : place(free) + 128] = struct.pack("<64sHBBIII16sIQQIQ", raw, len(raw), 2, 1, *[0xFFFFFFFF] * 3,
+                                                    bytes(16), 0, 0, 0, 0xFFFFFFFE, 0)
+open(name, "wb").write(data)
+EOF
+}
 attack() {  # NAME STATUS LINE OPTIONS CHANGE
   rm -rf row && mkdir row && cp -r "$second/build/release" row/attacked
   (cd row/attacked && eval "$5") || { echo "FAIL: $1: could not make the attack"; exit 1; }
@@ -176,7 +293,9 @@ attack() {  # NAME STATUS LINE OPTIONS CHANGE
     environment+=("${options[0]}") && options=("${options[@]:1}")
   done
   # Bounded, so that reading a whole file it need not read fails the row, not the machine.
-  said=$(ulimit -v 1000000 && env "${environment[@]}" "${verify[@]}" "${folders[0]}" "${options[@]}" 2>&1) &&
+  # Within a minute, so that a verify that would run for hours fails the row.
+  said=$(ulimit -v 1000000 && timeout 60 env "${environment[@]}" "${verify[@]}" "${folders[0]}" \
+    "${options[@]}" 2>&1) &&
     status=0 || status=$?
   [ $status -eq "$2" ] && grep -qF -- "$3" <<<"$said" ||
     { printf 'FAIL: %s: verify-release.sh exit %s, said:\n%s\n' "$1" $status "$said"; exit 1; }
@@ -198,7 +317,7 @@ attack "a changed byte, its digest put in the signature and its signed attribute
   "FAIL: Zeduzovir.exe: Authenticode: its signature was not made by its signer's key" "${trusted[*]}" \
   'forged attributes too && resign'
 attack "a stranger's signature, the releaser's nested in it" 1 \
-  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: its signer CN=Rogue does not chain to ca.pem" \
+  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: openssl refuses its signer CN=Rogue under ca.pem" \
   "${trusted[*]}" 'msi=Zeduzovir-1.00-x64.msi &&
    osslsigncode extract-signature -in $msi -out ../genuine.sig >/dev/null && signed_by Rogue $msi &&
    { osslsigncode attach-signature -nest -sigin ../genuine.sig -in $msi -out ../nested \
@@ -210,7 +329,7 @@ attack "a signer for code signing under a CA for servers only" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Served is under CN=Test server, a CA not for code signing" \
   "${trusted[*]}" 'signed_by Served Zeduzovir.exe && resign'
 attack "the program checked under another CA, its own one of the system's, in a file named to move the cursor" 1 \
-  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test signer does not chain to Rogue\\x1b[2K.pem" \
+  "FAIL: Zeduzovir.exe: Authenticode: openssl refuses its signer CN=Test signer under Rogue\\x1b[2K.pem" \
   "SSL_CERT_DIR=$keys/system-cas --ca $(printf 'Rogue\033[2K.pem') --keyring keyring.gpg" ''
 attack "the installer's signature on another installer" 1 \
   "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: it is a signature of other bytes" "${trusted[*]}" \
@@ -226,10 +345,11 @@ attack "an installer of another program, msiextract missing" 2 \
   "needs msiextract, from the Debian package msitools" "PATH=$keys/no-msitools ${trusted[*]}" \
   'cp "$keys/signed-other.msi" Zeduzovir-1.00-x64.msi && resign'
 attack "an installer whose chain of sectors loops, and counts them without end" 1 \
-  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: a broken chain of sectors" "${trusted[*]}" \
+  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: a header whose counts of sectors do not fit the file" "${trusted[*]}" \
   'python3 -c "import struct, sys; m = bytearray(open(sys.argv[1], \"rb\").read()); n = len(m) // 512 - 1
 struct.pack_into(\"<II\", m, 0x44, n, 0xFFFFFFFF)  # the first DIFAT sector, their count
-open(sys.argv[1], \"wb\").write(m + bytes(508) + struct.pack(\"<I\", n))" *.msi'
+open(sys.argv[1], \"wb\").write(m + bytes(508) + struct.pack(\"<I\", n))" *.msi &&
+   sha256sum -- Z* z* >SHA256SUMS'
 attack "a zip with an extra entry" 1 "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zeduzovir-1.00-win64/version.dll'" \
   "${trusted[*]}" 'python3 -c "import zipfile; zipfile.ZipFile(\"$(echo *.zip)\", \"a\").writestr(\"Zeduzovir-1.00-win64/version.dll\", \"\")" && resign'
 attack "a zip entry of release names joined by a space" 1 \
@@ -269,8 +389,39 @@ attack "a listed file missing" 1 "FAIL: zeduzovir_1.00_amd64.deb: listed in SHA2
 attack "a folder whose name ends in a newline" 0 "PASS: every file in 'row/attacked\n' is the release's" \
   "${trusted[*]}" 'mv ../attacked "../attacked"$'"'\\n'"
 attack "the releaser's armored key, beside a stranger's" 0 \
-  "SHA256SUMS, signed by Test signer <test@zeduzovir.invalid> ($fingerprint), a key of keys.asc" \
+  "SHA256SUMS, signed by $fingerprint, a key of keys.asc" \
   "--ca ca.pem --keyring keys.asc" ''
+attack "an installer of 65,536 streams over one 32 MiB chain, not as SHA256SUMS lists it" 1 \
+  "FAIL: Zeduzovir-1.00-x64.msi: does not match SHA256SUMS" "${trusted[*]}" 'huge_installer'
+attack "an installer of 65,536 streams over one 32 MiB chain, SHA256SUMS written anew" 1 \
+  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: more than 4096 directory entries" "${trusted[*]}" \
+  'huge_installer && sha256sum -- Z* z* >SHA256SUMS'
+attack "an installer of 4,000 streams each a sector further into one chain, SHA256SUMS written anew" 1 \
+  "FAIL: Zeduzovir-1.00-x64.msi: Authenticode: a sector in two chains" "${trusted[*]}" \
+  'huge_installer shifted && sha256sum -- Z* z* >SHA256SUMS'
+attack "a zip whose end record points at a directory in a comment, with a program in README.md" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: an end record that does not say where" \
+  "${trusted[*]}" 'two_faced_zip "$keys/unsigned.exe" && resign'
+attack "the program and the installer again, their names in capitals" 1 \
+  "FAIL: Zeduzovir.EXE: one name on Windows with another file's" "${trusted[*]}" \
+  'cp "$keys/unsigned.exe" Zeduzovir.EXE && echo >Zeduzovir-1.00-x64.MSI && resign'
+attack "a program the release does not hold" 1 "FAIL: setup.exe: a Windows program or installer" \
+  "${trusted[*]}" 'cp "$keys/unsigned.exe" setup.exe && resign'
+attack "the program again, named with a Cyrillic e" 1 \
+  "FAIL: 'Zeduzovir.ex\\u0435': a name of other than ASCII" "${trusted[*]}" \
+  'cp "$keys/unsigned.exe" Zeduzovir.exе && resign'
+attack "a signer from the CA with an unknown critical extension" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: openssl refuses its signer CN=Odd under ca.pem: unhandled critical extension" \
+  "${trusted[*]}" 'signed_by Odd Zeduzovir.exe && resign'
+# What sqv says, in either case: the key had expired, or is revoked.
+attack "SHA256SUMS signed by a key that had expired" 1 "xpired" "--ca ca.pem --keyring late.gpg" \
+  'cp "$keys/late.asc" SHA256SUMS.asc'
+attack "SHA256SUMS signed by a key since revoked" 1 "evoked" "--ca ca.pem --keyring withdrawn.gpg" ''
+attack "SHA256SUMS signed by a key that expired after it signed, as OpenPGP counts it" 0 \
+  ", a key of old.gpg, vouches for" "--ca ca.pem --keyring old.gpg" 'cp "$keys/old.asc" SHA256SUMS.asc'
+attack "an installer with a stream renamed and an empty one added" 0 \
+  "Zeduzovir-1.00-x64.msi (its streams' contents, as Windows checks them)" "${trusted[*]}" \
+  'renamed_stream && resign'
 attack "a keyring that is none" 2 "--keyring ca.pem is an unusable keyring" "--ca ca.pem --keyring ca.pem" ''
 attack "an unreadable --ca" 2 "cannot read --ca" "--ca unreadable.pem --keyring keyring.gpg" ''
 
