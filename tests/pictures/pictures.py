@@ -5,9 +5,10 @@
 
 COMMAND, run in a scratch folder, shows the real window and writes picture.ppm (its client area
 as drawn) and picture.txt (each control's place, font and text as the window reports them).
-`write` makes PICTURE.png of the first, carrying the second in an iTXt chunk. `check` fails
-unless PICTURE.png carries exactly what the window reports today and is the size of its client
-area: pixels differ between toolkit versions and fonts, what the window reports does not.
+With ZEDUZOVIR_PICTURES=write, it makes PICTURE.png of the first, carrying the second in an iTXt
+chunk (scripts/make-pictures.sh). Otherwise it fails unless PICTURE.png carries exactly what the
+window reports today and is the size of its client area: pixels differ between toolkit versions
+and fonts, what the window reports does not.
 """
 import difflib
 import os
