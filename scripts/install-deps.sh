@@ -18,7 +18,7 @@ test=(
   dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest
   xvfb xauth xdotool imagemagick libx11-dev
 )
-debian_roots=(podman runc mmdebstrap piuparts)
+debian_roots=(podman runc catatonit mmdebstrap)
 
 [ $# -gt 0 ] || set -- all
 packages=()

@@ -1,23 +1,23 @@
 #!/usr/bin/env bash
-# Runs the test command in Debian 13, on a clone of this checkout's last commit, in a private
-# root over a kept image that the clone's install-deps.sh has readied (see debian-root.sh), in
-# a network of its own: X servers are found by names that the network holds, which this
-# machine's own X servers would otherwise share. Leaves nothing mounted or running, and
-# nothing but the image behind. As root.
+# Runs the test command in Debian 13, in a container of its own with no network, on a clone of
+# this checkout's last commit, from an image whose packages this checkout's install-deps.sh
+# installed (see debian-images.sh). Leaves nothing running, and nothing but images behind. As
+# root.
 #   on-debian13.sh
-# ZEDUZOVIR_DEBIAN13_COMMAND, if set, is run there instead of the test command.
+# ZEDUZOVIR_DEBIAN13_COMMAND, if set, is run in the clone instead of the test command.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 [ $# -eq 0 ] || { echo "usage: on-debian13.sh" >&2; exit 2; }
-. scripts/debian-root.sh
-debian_tools mmdebstrap
+. scripts/debian-images.sh
 
-new_run
-git clone -q "$PWD" "$run/work/zeduzovir"
-image tests trixie "$run/work/zeduzovir/scripts/install-deps.sh"
-status=0
-in_root "$image" "$run" offline \
-  "${ZEDUZOVIR_DEBIAN13_COMMAND:-cd /work/zeduzovir && scripts/test.sh}" || status=$?
-# Only once its namespace has gone; a killed run's folder goes at the next run.
-remove "$run"
-exit "$status"
+deps=$(sha256sum <scripts/install-deps.sh)
+tests=localhost/zeduzovir-tests:trixie-${deps:0:16}
+built "$tests" tests trixie scripts
+# Images made for an earlier install-deps.sh, unless a container uses them.
+podman image ls --filter reference=localhost/zeduzovir-tests --format '{{.Repository}}:{{.Tag}}' |
+  { grep -vxF "$tests" || true; } | xargs -r podman image rm >/dev/null 2>&1 || true
+
+contained --network=none -e CI -v "$PWD:/checkout:ro" "$tests" bash -euo pipefail -c '
+  git -c safe.directory=/checkout -c safe.directory=/checkout/.git clone -q /checkout /work/zeduzovir
+  cd /work/zeduzovir
+  eval "${1:-scripts/test.sh}"' test "${ZEDUZOVIR_DEBIAN13_COMMAND:-}"
