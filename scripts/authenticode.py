@@ -38,6 +38,7 @@ COMPOUND_FILE = bytes.fromhex("d0cf11e0a1b11ae1")
 INSTALLER_SIGNATURE, INSTALLER_SIGNATURE_EX = "\x05DigitalSignature", "\x05MsiDigitalSignatureEx"
 END_OF_CHAIN, FAT_SECTOR, DIFAT_SECTOR = 0xFFFFFFFE, 0xFFFFFFFD, 0xFFFFFFFC
 MOST_ENTRIES = 4096  # directory entries: far more than an installer of one program has
+MOST_CERTIFICATES = 32  # in a signature, which carries its signer's chain
 NAMES = {"common_name": "CN", "country_name": "C", "locality_name": "L", "organization_name": "O",
          "state_or_province_name": "ST", "organizational_unit_name": "OU",
          "serial_number": "serialNumber", "email_address": "emailAddress"}
@@ -102,6 +103,8 @@ class Signed:
             raise NotASignature("not one signer")
         signer = signed["signer_infos"][0]
         self.certificates = [c.chosen for c in signed["certificates"] if c.name == "certificate"]
+        if len(signed["certificates"]) > MOST_CERTIFICATES:  # each may be checked against each
+            raise NotASignature("more certificates than any signature carries")
         wanted = signer["sid"].chosen
         self.certificate = next((c for c in self.certificates if signer["sid"].name ==
                                  "issuer_and_serial_number" and c.issuer.dump() ==

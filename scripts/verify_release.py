@@ -9,6 +9,7 @@ to a bound. Prints PASS with what vouched for which files, or a FAIL line for ea
 and exits 1; exits 2 when it cannot check, a tool it needs or an anchor it can use missing.
   verify-release.sh DIR --keyring KEYRING [--ca CA.pem]
 KEYRING is a binary keyring or a file of armored public keys, as sqv reads them."""
+import collections
 import hashlib
 import io
 import os
@@ -210,13 +211,14 @@ class Verifier:
     def names_windows_keeps(self, names):
         """Fails each name that Windows would take for another, or for a program of its own."""
         keys = [windows_key(name) for name in names]
+        counts = collections.Counter(keys)
         for name, key in zip(names, keys):
             if not re.fullmatch(r"[A-Za-z0-9][A-Za-z0-9._+~-]*", name):
                 self.fail(name, "a name of other than ASCII letters, digits and . _ + ~ -,"
                           " which may pass for another's")
-            elif keys.count(key) > 1:
+            elif counts[key] > 1:
                 self.fail(name, "one name on Windows with another file's")
-            elif key.rpartition(".")[2] in WINDOWS_PROGRAMS and name != EXE and not MSI.fullmatch(name):
+            elif os.path.splitext(key)[1][1:] in WINDOWS_PROGRAMS and name != EXE and not MSI.fullmatch(name):
                 self.fail(name, "a Windows program or installer, as no release file but"
                           f" {EXE} and the installer is")
 
@@ -272,6 +274,8 @@ class Verifier:
                 if any(entry.comment for entry in entries):
                     raise zipfile.BadZipFile("a comment in its directory")
                 self.holds_exactly(name, [entry.orig_filename for entry in entries], wanted)
+                if sorted(entry.orig_filename for entry in entries) != sorted(wanted):
+                    return  # failed, and none of up to a thousand entries is unpacked
                 for entry in entries:
                     if entry.file_size > LARGEST:
                         raise zipfile.BadZipFile(

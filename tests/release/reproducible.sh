@@ -189,78 +189,80 @@ with zipfile.ZipFile("../changed.zip", "w") as changed:
 EOF
   mv ../changed.zip Zeduzovir-1.00-win64.zip
 }
-huge_installer() {  # [shifted]: an installer of 65,536 streams over one 32 MiB chain of sectors,
-  # and the release's signature. Each starts where the chain does or (shifted: 4,000 of them) a
-  # sector further than the one before, so that no two start at one sector.
+huge_installer() {  # [shifted]: an installer of 65,536 streams over one 32 MiB chain of 4 KiB
+  # sectors, and the release's signature. Each starts where the chain does or (shifted: 4,000 of
+  # them) a sector further than the one before, so that no two start at one sector.
   /usr/bin/python3 - "$#" <<'EOF'
 import olefile, struct, sys
-name, shift, free, end = "Zeduzovir-1.00-x64.msi", int(sys.argv[1]), 0xFFFFFFFF, 0xFFFFFFFE
+shift, free, end, name = int(sys.argv[1]), 0xFFFFFFFF, 0xFFFFFFFE, "Zeduzovir-1.00-x64.msi"
 signature = olefile.OleFileIO(name).openstream("\x05DigitalSignature").read()
 streams, big, minis = 65536 - 61536 * shift, 32 << 20, -(-len(signature) // 64)
-mini = signature + bytes(-len(signature) % 512)
-body = 1 + len(mini) // 512 + -(-(streams + 2) // 4) + big // 512
-difats = lambda fats: max(0, -(-(fats - 109) // 127))
-fats = next(f for f in range(1, 1 << 20) if 128 * f >= body + f + difats(f))
-fat = [0xFFFFFFFD] * fats + [0xFFFFFFFC] * difats(fats)
+directory = -(-(streams + 2) // 32)
+fats = -(-(2 + directory + big // 4096) // 1023)  # each for 1,024 sectors, itself among them
+fat = [0xFFFFFFFD] * fats + [end, end]  # then the mini FAT, and the mini stream
 def chain(count):
     fat.extend(list(range(len(fat) + 1, len(fat) + count)) + [end])
     return len(fat) - count
-minifat, ministream = chain(1), chain(len(mini) // 512)
-directory, stream = chain(-(-(streams + 2) // 4)), chain(big // 512)
 def entry(name, kind, sides=(free, free), child=free, start=end, size=0):
     raw = name.encode("utf-16-le") + b"\0\0"
     return struct.pack("<64sHBBIII16sIQQIQ", raw, len(raw), kind, 1, *sides, child, bytes(16), 0, 0, 0,
                        start, size)
 sides = {}
 def tree(low, high):  # the entries from LOW to HIGH as a balanced tree; its root
-    if low > high:
-        return free
     middle = (low + high) // 2
-    sides[middle] = tree(low, middle - 1), tree(middle + 1, high)
-    return middle
-entries = [entry("Root Entry", 5, child=tree(1, streams + 1), start=ministream, size=64 * minis),
+    if low <= high:
+        sides[middle] = tree(low, middle - 1), tree(middle + 1, high)
+    return middle if low <= high else free
+first, stream = chain(directory), chain(big // 4096)
+entries = [entry("Root Entry", 5, child=tree(1, streams + 1), start=fats + 1, size=64 * minis),
            entry("\x05DigitalSignature", 2, sides[1], start=0, size=len(signature))]
-entries += [entry(f"s{n}", 2, sides[n + 2], start=stream + shift * n, size=big - 512 * shift * n)
+entries += [entry(f"s{n}", 2, sides[n + 2], start=stream + shift * n, size=big - 4096 * shift * n)
             for n in range(streams)]
-entries += [bytes(68) + struct.pack("<3I", free, free, free) + bytes(48)] * (-len(entries) % 4)
-difat = list(range(fats)) + [free] * (109 + 127 * difats(fats))
-words = lambda values: struct.pack(f"<{len(values)}I", *values)
+entries += [bytes(68) + struct.pack("<3I", free, free, free) + bytes(48)] * (-len(entries) % 32)
+words = lambda values, count: struct.pack(f"<{count}I", *values, *[free] * (count - len(values)))
 with open(name, "wb") as out:
-    out.write(struct.pack("<8s16s5H6s9I", bytes.fromhex("d0cf11e0a1b11ae1"), bytes(16), 0x3E, 3, 0xFFFE,
-                          9, 6, bytes(6), 0, fats, directory, 0, 4096, minifat, 1,
-                          fats if difats(fats) else end, difats(fats)) + words(difat[:109]))
-    out.write(words(fat + [free] * (128 * fats - len(fat))))
-    for n in range(difats(fats)):
-        out.write(words(difat[109 + 127 * n : 236 + 127 * n] + [fats + n + 1 if n + 1 < difats(fats) else end]))
-    out.write(words(list(range(1, minis)) + [end] + [free] * (128 - minis)) + mini + b"".join(entries))
+    out.write(struct.pack("<8s16s5H6s9I", bytes.fromhex("d0cf11e0a1b11ae1"), bytes(16), 0x3E, 4,
+                          0xFFFE, 12, 6, bytes(6), directory, fats, first, 0, 4096, fats, 1, end, 0))
+    out.write(words(range(fats), 109) + bytes(3584) + words(fat, 1024 * fats))
+    out.write(words(list(range(1, minis)) + [end], 1024) + signature.ljust(4096, b"\0") + b"".join(entries))
     out.truncate(out.tell() + big)
 EOF
 }
-two_faced_zip() {  # PROGRAM: the zip read from its directory's size holds the release's entries;
-  # read from its end record's offset, a directory in the comment of the last record, it holds
-  # PROGRAM, hidden in README.md's stored data
-  /usr/bin/python3 - "$1" <<'EOF'
+crafted_zip() {  # two-faced PROGRAM | inflating: the zip made anew, entry by entry.
+  # two-faced: read from its directory's size, it holds the release's entries; read from its end
+  # record's offset, a directory in the comment of its last record, it holds PROGRAM, hidden in
+  # README.md's stored data. inflating: 400 entries, each 60 MiB of zeros deflated to 60 KiB.
+  /usr/bin/python3 - "$@" <<'EOF'
 import struct, sys, zipfile, zlib
 name = "Zeduzovir-1.00-win64.zip"
-genuine, top = zipfile.ZipFile(name), name[: -len(".zip")]
-names = [f"{top}/{n}" for n in ("README.md", "LICENSE", "Zeduzovir.exe")]
-def local(name, data):
-    return struct.pack("<IHHHHHIIIHH", 0x04034B50, 20, 0, 0, 0, 0, zlib.crc32(data), len(data),
-                       len(data), len(name), 0) + name.encode() + data
-def central(name, data, offset, comment=b""):
-    return struct.pack("<IHHHHHHIIIHHHHHII", 0x02014B50, 20, 20, 0, 0, 0, 0, zlib.crc32(data), len(data),
-                       len(data), len(name), 0, len(comment), 0, 0, 0, offset) + name.encode() + comment
-datas = [local(names[2], open(sys.argv[1], "rb").read()) + genuine.read(names[0])]
-datas += [genuine.read(n) for n in names[1:]]
-offsets, entries = [], b""
-for n, data in zip(names, datas):
-    offsets, entries = offsets + [len(entries)], entries + local(n, data)
-hidden = b"".join(central(n, d, o) for n, d, o in zip(names, datas, offsets[:2] + [30 + len(names[0])]))
-size = sum(46 + len(n) for n in names) + len(hidden)
-directory = b"".join(central(n, d, o + size - len(hidden), hidden if n == names[2] else b"")
-                     for n, d, o in zip(names, datas, offsets))
+top = name[: -len(".zip")]
+def record(name, packed, size, crc, offset=None, comment=b""):  # local, or (OFFSET) central
+    fields = (0 if size == len(packed) else 8, 0, 0, crc, len(packed), size, len(name), 0)
+    if offset is None:
+        return struct.pack("<I2H3H3I2H", 0x04034B50, 20, 0, *fields) + name + packed
+    return struct.pack("<I3H3H3I5H2I", 0x02014B50, 20, 20, 0, *fields, len(comment), 0, 0, 0,
+                       offset) + name + comment
+if sys.argv[1] == "inflating":
+    packer, zeros = zlib.compressobj(9, zlib.DEFLATED, -15), bytes(60 << 20)
+    packed, crc = packer.compress(zeros) + packer.flush(), zlib.crc32(zeros)
+    files = [(f"{top}/f{n}".encode(), packed, len(zeros), crc) for n in range(400)]
+else:
+    names = [f"{top}/{n}".encode() for n in ("README.md", "LICENSE", "Zeduzovir.exe")]
+    datas = [zipfile.ZipFile(name).read(n.decode()) for n in names]
+    program = open(sys.argv[2], "rb").read()
+    datas[0] = record(names[2], program, len(program), zlib.crc32(program)) + datas[0]
+    files = [(n, d, len(d), zlib.crc32(d)) for n, d in zip(names, datas)]
+entries, offsets = b"", []
+for file in files:
+    offsets, entries = offsets + [len(entries)], entries + record(*file)
+directory, start = b"".join(record(*f, offset=o) for f, o in zip(files, offsets)), len(entries)
+if sys.argv[1] != "inflating":
+    hidden = b"".join(record(*f, offset=o) for f, o in zip(files, offsets[:2] + [30 + len(names[0])]))
+    plain, start = len(directory), start + len(directory)
+    directory = b"".join(record(*f, offset=o + plain, comment=hidden if f is files[-1] else b"")
+                         for f, o in zip(files, offsets))
 open(name, "wb").write(entries + directory + struct.pack(
-    "<IHHHHIIH", 0x06054B50, 0, 0, 3, 3, size, len(entries) + size - len(hidden), 0))
+    "<IHHHHIIH", 0x06054B50, 0, 0, len(files), len(files), len(directory), start, 0))
 EOF
 }
 renamed_stream() {  # the installer with a stream at a leaf of its tree renamed, in the same order,
@@ -279,8 +281,8 @@ renamed = (last.name[:-1] + last.name[-1].swapcase()).encode("utf-16-le")
 data[place(last.sid) : place(last.sid) + 64] = struct.pack("<64s", renamed)
 struct.pack_into("<I", data, place(last.sid) + 72, free)  # its right-hand side, empty so far
 raw = "Extra".encode("utf-16-le") + b"\0\0"
-data[place(free) : place(free) + 128] = struct.pack("<64sHBBIII16sIQQIQ", raw, len(raw), 2, 1, *[0xFFFFFFFF] * 3,
-                                                    bytes(16), 0, 0, 0, 0xFFFFFFFE, 0)
+data[place(free) : place(free) + 128] = struct.pack("<64sHBBIII16sIQQIQ", raw, len(raw), 2, 1,
+                                                    *[0xFFFFFFFF] * 3, bytes(16), 0, 0, 0, 0xFFFFFFFE, 0)
 open(name, "wb").write(data)
 EOF
 }
@@ -401,7 +403,10 @@ attack "an installer of 4,000 streams each a sector further into one chain, SHA2
   'huge_installer shifted && sha256sum -- Z* z* >SHA256SUMS'
 attack "a zip whose end record points at a directory in a comment, with a program in README.md" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: an end record that does not say where" \
-  "${trusted[*]}" 'two_faced_zip "$keys/unsigned.exe" && resign'
+  "${trusted[*]}" 'crafted_zip two-faced "$keys/unsigned.exe" && resign'
+attack "a zip of 400 entries that inflate to 60 MiB each, SHA256SUMS written anew" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zeduzovir-1.00-win64/f0', which is no release file" \
+  "${trusted[*]}" 'crafted_zip inflating && sha256sum -- Z* z* >SHA256SUMS'
 attack "the program and the installer again, their names in capitals" 1 \
   "FAIL: Zeduzovir.EXE: one name on Windows with another file's" "${trusted[*]}" \
   'cp "$keys/unsigned.exe" Zeduzovir.EXE && echo >Zeduzovir-1.00-x64.MSI && resign'
