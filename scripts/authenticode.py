@@ -11,7 +11,6 @@ import hashlib
 import io
 import os
 import re
-import ssl
 import struct
 import subprocess
 import sys
@@ -136,12 +135,14 @@ class Signed:
     def check_arithmetic(self, scratch):
         """Raises unless the signer's key made the signature over the signed attributes."""
         key = self.certificate["tbs_certificate"]["subject_public_key_info"].dump()
-        for name, data in (("signer.key", key), ("signed", self.signed_bytes), ("signature", self.signature)):
+        for name, data in (("signer.key", key), ("signed", self.signed_bytes),
+                           ("signature", self.signature)):
             with open(os.path.join(scratch, name), "wb") as out:
                 out.write(data)
         said = subprocess.run(
             ["openssl", "dgst", "-" + self.signer_hash, "-keyform", "DER", "-verify", "signer.key",
-             "-signature", "signature", "signed"], cwd=scratch, capture_output=True, text=True, timeout=60)
+             "-signature", "signature", "signed"], cwd=scratch, capture_output=True, text=True,
+            timeout=60)
         if said.returncode != 0 or said.stdout.strip() != "Verified OK":
             raise NotASignature("its signature was not made by its signer's key")
 
@@ -384,14 +385,14 @@ def check_signer(signed, ca, scratch):
             anchors = [x509.Certificate.load(base64.b64decode(block)) for block in re.findall(
                 rb"-----BEGIN CERTIFICATE-----(.*?)-----END CERTIFICATE-----", file.read(), re.S)]
     # openssl gets no certificate but those checked here, so the chain it builds is one of them.
-    others = "".join(ssl.DER_cert_to_PEM_cert(c.dump()) for c in issuers(signed, anchors))
+    others = "".join(pem(c) for c in issuers(signed, anchors))
     if others:  # openssl refuses an empty file of them
         options += ["-untrusted", os.path.join(scratch, "chain.pem")]
         with open(options[-1], "w") as out:
             out.write(others)
     signer = os.path.join(scratch, "signer.pem")
     with open(signer, "w") as out:
-        out.write(ssl.DER_cert_to_PEM_cert(signed.certificate.dump()))
+        out.write(pem(signed.certificate))
     said = subprocess.run(["openssl", "verify", *options, signer], capture_output=True, text=True,
                           errors="replace", timeout=60)
     if said.returncode != 0 or said.stdout.strip() != f"{signer}: OK":
@@ -400,6 +401,11 @@ def check_signer(signed, ca, scratch):
         authority = ca or "the system's certificate authorities"
         raise NotASignature(f"openssl refuses its signer {subject(signed.certificate)} under "
                             f"{authority}: {'; '.join(reasons)}")
+
+
+def pem(certificate):
+    text = base64.encodebytes(certificate.dump()).decode()
+    return f"-----BEGIN CERTIFICATE-----\n{text}-----END CERTIFICATE-----\n"
 
 
 def main(command, path, other=None):

@@ -218,7 +218,9 @@ class Verifier:
                           " which may pass for another's")
             elif counts[key] > 1:
                 self.fail(name, "one name on Windows with another file's")
-            elif os.path.splitext(key)[1][1:] in WINDOWS_PROGRAMS and name != EXE and not MSI.fullmatch(name):
+            elif os.path.splitext(key)[1][1:] in WINDOWS_PROGRAMS and not (
+                name == EXE or MSI.fullmatch(name)
+            ):
                 self.fail(name, "a Windows program or installer, as no release file but"
                           f" {EXE} and the installer is")
 
@@ -255,7 +257,9 @@ class Verifier:
             # The end record ends the file, right after the directory that it says where to find:
             # a directory elsewhere (in a comment, say) or larger than a few entries fails here.
             said = struct.unpack_from("<IHHHHIIH", data, max(end, 0))
-            if said[:3] != (0x06054B50, 0, 0) or said[7] or said[5] + said[6] != end or said[5] > 1 << 16:
+            if said[:3] != (0x06054B50, 0, 0) or said[7] or said[5] + said[6] != end or (
+                said[5] > 1 << 16
+            ):
                 raise zipfile.BadZipFile("an end record that does not say where its directory is")
             with zipfile.ZipFile(io.BytesIO(data)) as archive:
                 entries = archive.infolist()
