@@ -25,8 +25,8 @@ int main(int argc, char* argv[]) {
   }
   QTextStream out(&manifest);
   out << "Form1 0,0," << form.width() << "," << form.height() << " " << form.windowTitle() << "\n";
-  for (const zeduzovir::ControlSpec& spec : zeduzovir::Form1Controls()) {
-    const QWidget* control = form.findChild<QWidget*>(QString::fromUtf8(spec.name));
+  for (const zeduzovir::ControlSpec& layout : zeduzovir::Form1Controls()) {
+    const QWidget* control = form.findChild<QWidget*>(QString::fromUtf8(layout.name));
     const QRect r = control->geometry();
     const QFont font = control->font();
     out << control->objectName() << " " << r.x() << "," << r.y() << "," << r.width() << ","

@@ -66,18 +66,18 @@ int main() {
   }
 
   std::fprintf(manifest, "Form1 0,0,%d,%d %s\n", width, height, Utf8(TextOf(form.hwnd())).c_str());
-  for (const zeduzovir::ControlSpec& spec : zeduzovir::Form1Controls()) {
-    HWND control = form.control(spec.id);
+  for (const zeduzovir::ControlSpec& layout : zeduzovir::Form1Controls()) {
+    HWND control = form.control(layout.id);
     RECT r{};
     GetWindowRect(control, &r);
     MapWindowPoints(nullptr, form.hwnd(), reinterpret_cast<POINT*>(&r), 2);
-    std::fprintf(manifest, "%.*s %ld,%ld,%ld,%ld ", int(spec.name.size()), spec.name.data(), r.left,
-                 r.top, r.right - r.left, r.bottom - r.top);
+    std::fprintf(manifest, "%.*s %ld,%ld,%ld,%ld ", int(layout.name.size()), layout.name.data(),
+                 r.left, r.top, r.right - r.left, r.bottom - r.top);
     LOGFONTW font{};
     GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
                &font);
     // The window's own font is the system's, which differs between versions of Windows.
-    if (spec.font == zeduzovir::kWindowDefaultFont)
+    if (layout.font == zeduzovir::kWindowDefaultFont)
       std::fputs("default", manifest);
     else
       std::fprintf(manifest, "%s,%ld,%ld", Utf8(font.lfFaceName).c_str(), font.lfHeight,
