@@ -22,6 +22,7 @@ import sys
 import tempfile
 import unicodedata
 import zipfile
+import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import authenticode  # noqa: E402
@@ -91,17 +92,20 @@ def raw_name(entry):
 
 
 def local_end(data, entry):
-    """Where the entry's local header, data and data descriptor end, when the header says what
-    the directory says of the entry, so that a reader of either finds the same entry."""
+    """Where the entry's data begins, and where its local header, data and data descriptor end,
+    when the header says what the directory says of the entry, so that a reader of either finds
+    the same entry."""
     (signature, version, flags, method, _, _, crc, packed, size, name_length,
      extra_length) = struct.unpack_from("<IHHHHHIIIHH", data, entry.header_offset)
     start = entry.header_offset + 30
     name = data[start : start + name_length]
     extra = data[start + name_length : start + name_length + extra_length]
-    end = start + name_length + extra_length + entry.compress_size
+    begins = start + name_length + extra_length
+    end = begins + entry.compress_size
     said = (entry.CRC, entry.compress_size, entry.file_size)
     wrong = zipfile.BadZipFile(f"a local header that is not its entry's, {ascii(entry.orig_filename)}")
-    if signature != 0x04034B50 or flags & ~0x808 or method not in (0, 8) or (
+    # A stored entry's end is found by its size alone: one with a data descriptor has none.
+    if signature != 0x04034B50 or flags & ~0x808 or method not in (0, 8) or (method, flags & 8) == (0, 8) or (
         (version, flags, method, name) != (entry.extract_version, entry.flag_bits,
                                            entry.compress_type, raw_name(entry))
     ) or extra_ids(extra) != extra_ids(entry.extra):
@@ -109,13 +113,13 @@ def local_end(data, entry):
     if not flags & 0x08:
         if (crc, packed, size) != said:
             raise wrong
-        return end
+        return begins, end
     # Sizes and checksum follow the data; the header may hold each as well, or 0.
     if any(field not in (0, value) for field, value in zip((crc, packed, size), said)) or (
         data[end : end + 16] != struct.pack("<4I", 0x08074B50, *said)
     ):
         raise wrong
-    return end + 16
+    return begins, end + 16
 
 
 class Verifier:
@@ -264,12 +268,13 @@ class Verifier:
             with zipfile.ZipFile(io.BytesIO(data)) as archive:
                 entries = archive.infolist()
                 # Every byte belongs to one entry or to the directory, and it to their records,
-                # so no reader can find an entry, or a name, that this one does not.
-                at = 0
-                for entry in sorted(entries, key=lambda e: e.header_offset):
+                # so no reader can find an entry, or a name, that this one does not; the entries
+                # in the directory's order, as a reader of the stream finds them.
+                at, starts = 0, {}
+                for entry in entries:
                     if entry.header_offset != at:
                         raise zipfile.BadZipFile("bytes that are no entry's")
-                    at = local_end(data, entry)
+                    starts[at], at = local_end(data, entry)
                 records = sum(46 + len(raw_name(e)) + len(e.extra) + len(e.comment) for e in entries)
                 if (at, archive.start_dir, records) != (said[6], said[6], said[5]) or (
                     said[3] != len(entries) or said[4] != len(entries)
@@ -281,20 +286,27 @@ class Verifier:
                 if sorted(entry.orig_filename for entry in entries) != sorted(wanted):
                     return  # failed, and none of up to a thousand entries is unpacked
                 for entry in entries:
+                    # A plain file, as the release's archiver makes it: no link, no setuid.
+                    if entry.create_system != 3 or entry.external_attr >> 16 not in (0o100644, 0o100755):
+                        raise zipfile.BadZipFile(f"{ascii(entry.orig_filename)} not a plain file")
                     if entry.file_size > LARGEST:
                         raise zipfile.BadZipFile(
                             f"{ascii(entry.orig_filename)} larger than any release file")
-                    is_program = entry.orig_filename == wanted[0]
-                    if is_program and (program is None or entry.file_size != len(program)):
+                    # Its data, inflated, ends at its last byte, as a reader of the stream finds
+                    # it, and is what the directory says: no reader finds more, or other bytes.
+                    start = starts[entry.header_offset]
+                    content = packed = data[start : start + entry.compress_size]
+                    if entry.compress_type == 8:
+                        inflater = zlib.decompressobj(-15)
+                        content = inflater.decompress(packed, LARGEST + 1)
+                    if (entry.compress_type == 8 and (not inflater.eof or inflater.unused_data or
+                                                      inflater.unconsumed_tail)) or (
+                        len(content) != entry.file_size or zlib.crc32(content) != entry.CRC
+                    ):
+                        raise zipfile.BadZipFile(
+                            f"{ascii(entry.orig_filename)} whose data is not what its directory says")
+                    if entry.orig_filename == wanted[0] and content != program:
                         self.fail(name, f"its {EXE} is not the folder's")
-                        continue
-                    with archive.open(entry) as opened:  # in pieces: no entry is held whole
-                        at = 0
-                        while piece := opened.read(1 << 20):
-                            if is_program and piece != program[at : at + len(piece)]:
-                                self.fail(name, f"its {EXE} is not the folder's")
-                                break
-                            at += len(piece)
         except Exception as error:  # an encrypted entry or an unknown compression too
             self.fail(name, f"not a zip that can be read: {error}")
 

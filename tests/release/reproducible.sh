@@ -154,9 +154,10 @@ if sys.argv[2] != "0":
 open("Zeduzovir.exe", "wb").write(program)
 EOF
 }
-hidden_entry() {  # [inside]: the zip with an entry that its directory does not list, before the
-  # directory, or inside the first entry's data, which the directory says grows to hold it
-  python3 - "$#" <<'EOF'
+hidden_entry() {  # [inside|streamed]: the zip with an entry that its directory does not list, before
+  # the directory, or inside the first entry's data, which the directory says grows to hold it
+  # (streamed: after its deflate stream and a copy of its data descriptor, the real one grown too)
+  python3 - "$@" <<'EOF'
 import io, struct, sys, zipfile
 name, extra = "Zeduzovir-1.00-win64.zip", io.BytesIO()
 with zipfile.ZipFile(extra, "w") as hidden:
@@ -166,9 +167,12 @@ data, archive = bytearray(open(name, "rb").read()), zipfile.ZipFile(name)
 at = record = archive.start_dir
 def grow(where):
     struct.pack_into("<I", data, where, struct.unpack_from("<I", data, where)[0] + len(extra))
-if sys.argv[1] != "0":  # the first entry's data ends before its data descriptor
+if sys.argv[1:]:  # the first entry's data ends before its data descriptor
     at = 30 + sum(struct.unpack_from("<HH", data, 26)) + archive.infolist()[0].compress_size
+    extra = data[at : at + 16] * (sys.argv[1] == "streamed") + extra
     grow(record + 20)
+    if sys.argv[1] == "streamed":
+        grow(at + 8)
 while data[record : record + 4] == b"PK\1\2":  # local headers after it move on, and the directory
     if struct.unpack_from("<I", data, record + 42)[0] >= at:
         grow(record + 42)
@@ -363,6 +367,12 @@ attack "a zip entry that only a reader from its start finds" 1 \
 attack "a zip entry inside another that only a reader from its start finds" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: a local header that is not its entry's" \
   "${trusted[*]}" 'hidden_entry inside && resign'
+attack "a zip entry after the first one's deflate stream, which only a reader of the stream finds" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: 'Zeduzovir-1.00-win64/README.md' whose data is not" \
+  "${trusted[*]}" 'hidden_entry streamed && resign'
+attack "a zip entry that is a link" 1 \
+  "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: 'Zeduzovir-1.00-win64/LICENSE' not a plain file" \
+  "${trusted[*]}" 'rezipped "entry.external_attr = 0o120777 << 16 if \"LICENSE\" in entry.filename else entry.external_attr" && resign'
 attack "a zip entry that unzippers name by its Unicode path field" 1 \
   "FAIL: Zeduzovir-1.00-win64.zip: not a zip that can be read: an extra field no release zip holds" \
   "${trusted[*]}" 'rezipped "path, crc = b\"Zeduzovir-1.00-win64/version.dll\", zlib.crc32(entry.filename.encode())
