@@ -3,13 +3,12 @@
 SHA256SUMS by its GnuPG signature from a key in KEYRING, every other file by SHA256SUMS, and
 Zeduzovir.exe and the installer by their primary Authenticode signatures, whose signer must chain
 to CA (to the system's authorities when no CA is given) and be one for code signing. The zip and
-the installer must hold that very Zeduzovir.exe and exactly the release's other entries, and no
-two names may be one on Windows. Every file is read at most twice over, and all of them together
-to a bound. Prints PASS with what vouched for which files, or a FAIL line for each file with why,
-and exits 1; exits 2 when it cannot check, a tool it needs or an anchor it can use missing.
+the installer must hold that very Zeduzovir.exe and exactly the release's other entries, and the
+folder no file but the release's, by name. Every file is read at most twice over, and all of
+them together to a bound. Prints PASS with what vouched for which files, or a FAIL line for each
+file with why, and exits 1; exits 2 when it cannot check, a tool it needs or an anchor it can use missing.
   verify-release.sh DIR --keyring KEYRING [--ca CA.pem]
 KEYRING is a binary keyring or a file of armored public keys, as sqv reads them."""
-import collections
 import hashlib
 import io
 import os
@@ -20,7 +19,6 @@ import struct
 import subprocess
 import sys
 import tempfile
-import unicodedata
 import zipfile
 import zlib
 
@@ -37,13 +35,13 @@ TOOLS_TIME = 60  # seconds, far beyond what any tool takes on a release's files
 # What the digest of each Authenticode-signed file covers: an installer's stream names, and streams
 # without a byte, are not hashed, as Windows checks an installer signed without MsiDigitalSignatureEx.
 COVERS = ("its streams' contents, as Windows checks them", "every byte but its checksum and signature")
-# Names Windows runs or installs when opened; only the release's program and installer have them.
-WINDOWS_PROGRAMS = set("exe msi msp msix appx appxbundle dll sys scr com bat cmd ps1 psm1 vbs vbe js jse"
-                       " wsf wsh hta lnk pif cpl msc jar reg inf url application appref-ms chm scf"
-                       " settingcontent-ms ocx".split())
 # Extended times and Unix owners, the extra fields the release's archiver writes.
 ZIP_EXTRAS = {0x5455, 0x7875}
-ZIP, MSI = re.compile(r"Zeduzovir-(.+)-win64\.zip"), re.compile(r"Zeduzovir-.+-x64\.msi")
+# The only names a release file may have, one version for all: any other may be one that Windows
+# opens, or takes for another (by case, an 8.3 alias, a device).
+VERSION = r"([0-9]+(?:\.[0-9]+)*)"
+ZIP, MSI = re.compile(rf"Zeduzovir-{VERSION}-win64\.zip"), re.compile(rf"Zeduzovir-{VERSION}-x64\.msi")
+DEB = re.compile(rf"zeduzovir_{VERSION}_amd64\.deb")
 
 
 class CannotCheck(Exception):
@@ -67,12 +65,6 @@ def keyring_sniffed(data):
     head = data[:1] and data[0]
     binary = head & 0xC0 == 0xC0 and head & 0x3F == 6 or head & 0xC0 == 0x80 and head >> 2 & 0xF == 6
     return binary or b"-----BEGIN PGP PUBLIC KEY BLOCK-----" in data
-
-
-def windows_key(name):
-    """NAME as Windows compares names: its case and Unicode compatibility forms folded, and the
-    dots and spaces it drops from the end dropped."""
-    return unicodedata.normalize("NFKC", name).casefold().rstrip(". ")
 
 
 def extra_ids(extra):
@@ -105,7 +97,9 @@ def local_end(data, entry):
     said = (entry.CRC, entry.compress_size, entry.file_size)
     wrong = zipfile.BadZipFile(f"a local header that is not its entry's, {ascii(entry.orig_filename)}")
     # A stored entry's end is found by its size alone: one with a data descriptor has none.
-    if signature != 0x04034B50 or flags & ~0x808 or method not in (0, 8) or (method, flags & 8) == (0, 8) or (
+    if signature != 0x04034B50 or flags & ~0x808 or method not in (0, 8) or (
+        (method, flags & 8) == (0, 8)
+    ) or (
         (version, flags, method, name) != (entry.extract_version, entry.flag_bits,
                                            entry.compress_type, raw_name(entry))
     ) or extra_ids(extra) != extra_ids(entry.extra):
@@ -212,21 +206,16 @@ class Verifier:
                 found[match[2]] = match[1]
         return found
 
-    def names_windows_keeps(self, names):
-        """Fails each name that Windows would take for another, or for a program of its own."""
-        keys = [windows_key(name) for name in names]
-        counts = collections.Counter(keys)
-        for name, key in zip(names, keys):
-            if not re.fullmatch(r"[A-Za-z0-9][A-Za-z0-9._+~-]*", name):
-                self.fail(name, "a name of other than ASCII letters, digits and . _ + ~ -,"
-                          " which may pass for another's")
-            elif counts[key] > 1:
-                self.fail(name, "one name on Windows with another file's")
-            elif os.path.splitext(key)[1][1:] in WINDOWS_PROGRAMS and not (
-                name == EXE or MSI.fullmatch(name)
-            ):
-                self.fail(name, "a Windows program or installer, as no release file but"
-                          f" {EXE} and the installer is")
+    def names_allowed(self, names):
+        """Fails each name that is not one of a release file's, of the one version of them all."""
+        versions = {name: match[1] for name in names
+                    for match in [ZIP.fullmatch(name) or MSI.fullmatch(name) or DEB.fullmatch(name)]
+                    if match}
+        for name in names:
+            if name not in (EXE, *SUMS) and name not in versions:
+                self.fail(name, "not the name of a release file")
+            elif len(set(versions.values())) > 1 and name in versions:
+                self.fail(name, f"not all of one version: {', '.join(sorted(set(versions.values())))}")
 
     def authenticode(self, name, data, installer):
         """The signer's subject, when the file's primary signature is good; None otherwise."""
@@ -339,7 +328,7 @@ class Verifier:
         vouched = self.sums_vouched(files)
         for name in sorted(self.present - set(sums) - set(SUMS)):
             self.fail(name, "not listed in SHA256SUMS")
-        self.names_windows_keeps(sorted(self.present | set(sums)))
+        self.names_allowed(sorted(self.present | set(sums)))
         signed = {EXE} | {n for n in files if MSI.fullmatch(n)}
         for name in sorted(sums):
             if name not in self.present:

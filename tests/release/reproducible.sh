@@ -418,12 +418,15 @@ attack "a zip of 400 entries that inflate to 60 MiB each, SHA256SUMS written ane
   "FAIL: Zeduzovir-1.00-win64.zip: holds 'Zeduzovir-1.00-win64/f0', which is no release file" \
   "${trusted[*]}" 'crafted_zip inflating && sha256sum -- Z* z* >SHA256SUMS'
 attack "the program and the installer again, their names in capitals" 1 \
-  "FAIL: Zeduzovir.EXE: one name on Windows with another file's" "${trusted[*]}" \
+  "FAIL: Zeduzovir.EXE: not the name of a release file" "${trusted[*]}" \
   'cp "$keys/unsigned.exe" Zeduzovir.EXE && echo >Zeduzovir-1.00-x64.MSI && resign'
-attack "a program the release does not hold" 1 "FAIL: setup.exe: a Windows program or installer" \
+attack "a program the release does not hold" 1 "FAIL: setup.exe: not the name of a release file" \
   "${trusted[*]}" 'cp "$keys/unsigned.exe" setup.exe && resign'
+attack "names Windows opens, or takes for a device or an 8.3 alias" 1 \
+  "FAIL: setup.msixbundle: not the name of a release file" "${trusted[*]}" \
+  'touch setup.msixbundle NUL.txt ZEDUZO~1.ZIP && resign'
 attack "the program again, named with a Cyrillic e" 1 \
-  "FAIL: 'Zeduzovir.ex\\u0435': a name of other than ASCII" "${trusted[*]}" \
+  "FAIL: 'Zeduzovir.ex\\u0435': not the name of a release file" "${trusted[*]}" \
   'cp "$keys/unsigned.exe" Zeduzovir.exе && resign'
 attack "a signer from the CA with an unknown critical extension" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: openssl refuses its signer CN=Odd under ca.pem: unhandled critical extension" \
