@@ -32,9 +32,11 @@ SUMS = ("SHA256SUMS", "SHA256SUMS.asc")
 # Far beyond any release file: a file read whole, or a zip entry, declared larger is an attack.
 LARGEST, ALL_READ = 64 << 20, 256 << 20
 TOOLS_TIME = 60  # seconds, far beyond what any tool takes on a release's files
-# What the digest of each Authenticode-signed file covers: an installer's stream names, and streams
-# without a byte, are not hashed, as Windows checks an installer signed without MsiDigitalSignatureEx.
-COVERS = ("its streams' contents, as Windows checks them", "every byte but its checksum and signature")
+# What the digest of each Authenticode-signed file covers: of an installer signed without
+# MsiDigitalSignatureEx, only its streams' bytes one after another, so that streams renamed, or
+# bytes moved from one to the next, may change its tables.
+COVERS = ("its streams' contents in order, not their names or lengths: its tables may differ from"
+          " the signed installer's", "every byte but its checksum and signature")
 # Extended times and Unix owners, the extra fields the release's archiver writes.
 ZIP_EXTRAS = {0x5455, 0x7875}
 # The only names a release file may have, one version for all: any other may be one that Windows
