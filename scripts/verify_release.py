@@ -163,7 +163,8 @@ class Verifier:
                 self.fail(name, "not a plain file")
                 continue
             self.present.add(name)
-            whole = name in SUMS or name == EXE or bool(ZIP.fullmatch(name) or MSI.fullmatch(name))
+            whole = name in SUMS or name in sums and bool(name == EXE or ZIP.fullmatch(name) or
+                                                           MSI.fullmatch(name))
             with os.fdopen(file, "rb") as opened:
                 if (whole or name in sums) and (found := self.read(name, opened, whole)):
                     digests[name] = found[0]
@@ -331,7 +332,6 @@ class Verifier:
         for name in sorted(self.present - set(sums) - set(SUMS)):
             self.fail(name, "not listed in SHA256SUMS")
         self.names_allowed(sorted(self.present | set(sums)))
-        signed = {EXE} | {n for n in files if MSI.fullmatch(n)}
         for name in sorted(sums):
             if name not in self.present:
                 self.fail(name, "listed in SHA256SUMS, but not a file here")
@@ -339,7 +339,7 @@ class Verifier:
                 pass
             elif digests[name] != sums[name]:
                 self.fail(name, "does not match SHA256SUMS")
-            elif vouched is None and name not in signed:
+            elif vouched is None:
                 self.fail(name, "nothing vouches for it, as nothing vouches for SHA256SUMS")
 
         zips = sorted(n for n in self.present if ZIP.fullmatch(n))
@@ -348,11 +348,11 @@ class Verifier:
                             ("Zeduzovir-VERSION-win64.zip", zips), ("Zeduzovir-VERSION-x64.msi", msis)):
             if len(found) != 1:
                 self.fail(name, "missing" if not found else "more than one")
-        # Only what SHA256SUMS lists with these very bytes is read further.
-        zips, msis = ([n for n in found if n in files and digests[n] == sums.get(n)]
-                      for found in (zips, msis))
+        # Only what a vouched SHA256SUMS lists with these very bytes is parsed.
+        parsed = [n for n in files if vouched and n in sums and digests[n] == sums[n]]
+        zips, msis, programs = ([n for n in found if n in parsed] for found in (zips, msis, [EXE]))
         signers, signed_by = {}, {}
-        for name in [n for n in (EXE, *msis) if n in files and digests[n] == sums.get(n)]:
+        for name in programs + msis:
             signed_by[name] = self.authenticode(name, files[name], name != EXE)
             signers.setdefault(signed_by[name], []).append(f"{name} ({COVERS[name == EXE]})")
         program = files.get(EXE)
