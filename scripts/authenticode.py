@@ -352,40 +352,25 @@ def check_fit(data, signature, scratch, installer=None):
     return signed
 
 
-def issuers(signed, anchors):
-    """The certificates of the signature that can stand between its signer and an anchor, each
-    raising unless its extended key usages allow code signing, as Windows requires of a chain."""
-    found, waiting = [], [signed.certificate]
-    anchored = {anchor.subject.dump() for anchor in anchors}
-    while waiting:
-        issuer = waiting.pop().issuer.dump()
-        if issuer in anchored:
-            continue
-        # Every one that has the name is checked, whichever one a verifier picks.
-        for certificate in signed.certificates:
-            if certificate.subject.dump() == issuer and certificate not in found + [signed.certificate]:
-                allowed = purposes(certificate)
-                if allowed is not None and not {"code_signing", "any_extended_key_usage"} & set(allowed):
-                    raise NotASignature(f"its signer {subject(signed.certificate)} is under "
-                                        f"{subject(certificate)}, a CA not for code signing")
-                found.append(certificate)
-                waiting.append(certificate)
+def above(signed, anchors, depth):
+    """The certificates, of the signature and ANCHORS, that can stand in the DEPTH places above
+    its signer in a chain: every one that has the name, whichever one a verifier picks."""
+    found, names, seen = [], {signed.certificate.issuer.dump()}, {id(signed.certificate)}
+    for _ in range(depth):
+        level = [c for c in signed.certificates + anchors
+                 if c.subject.dump() in names and id(c) not in seen]
+        found, names, seen = found + level, {c.issuer.dump() for c in level}, seen | set(map(id, level))
     return found
 
 
 def check_signer(signed, ca, scratch):
-    """Raises unless the signer may sign code and chains to CA (the system's when None) through
-    certificates that may too, saying why openssl refused it when it did."""
+    """Raises unless the signer may sign code and chains to CA (its name, its copy's path and its
+    certificates; the system's authorities when None) through certificates that each allow code signing, as Windows
+    requires, anchors included; saying why openssl refused it when it did."""
     if not may_sign_code(signed.certificate):
         raise NotASignature(f"its signer {subject(signed.certificate)} is not for code signing")
-    options = ["-no-CApath", "-no-CAstore", "-CAfile", ca] if ca else []
-    anchors = []
-    if ca:
-        with open(ca, "rb") as file:
-            anchors = [x509.Certificate.load(base64.b64decode(block)) for block in re.findall(
-                rb"-----BEGIN CERTIFICATE-----(.*?)-----END CERTIFICATE-----", file.read(), re.S)]
-    # openssl gets no certificate but those checked here, so the chain it builds is one of them.
-    others = "".join(pem(c) for c in issuers(signed, anchors))
+    options, anchors = (["-no-CApath", "-no-CAstore", "-CAfile", ca[1]], ca[2]) if ca else ([], [])
+    others = "".join(pem(c) for c in above(signed, [], len(signed.certificates)))
     if others:  # openssl refuses an empty file of them
         options += ["-untrusted", os.path.join(scratch, "chain.pem")]
         with open(options[-1], "w") as out:
@@ -393,14 +378,33 @@ def check_signer(signed, ca, scratch):
     signer = os.path.join(scratch, "signer.pem")
     with open(signer, "w") as out:
         out.write(pem(signed.certificate))
-    said = subprocess.run(["openssl", "verify", *options, signer], capture_output=True, text=True,
-                          errors="replace", timeout=60)
-    if said.returncode != 0 or said.stdout.strip() != f"{signer}: OK":
+    said = subprocess.run(["openssl", "verify", "-show_chain", *options, signer], capture_output=True,
+                          text=True, errors="replace", timeout=60)
+    lines = said.stdout.splitlines()
+    if said.returncode != 0 or lines[:1] != [f"{signer}: OK"]:
         reasons = [line.partition(" lookup: ")[2] for line in said.stderr.splitlines()
                    if " depth lookup: " in line] or [" ".join(said.stderr.split())]
-        authority = ca or "the system's certificate authorities"
+        authority = ca[0] if ca else "the system's certificate authorities"
         raise NotASignature(f"openssl refuses its signer {subject(signed.certificate)} under "
                             f"{authority}: {'; '.join(reasons)}")
+    # Each certificate of the chain openssl built (a name it printed adds one at most).
+    for certificate in above(signed, anchors, sum(line.startswith("depth=") for line in lines) - 1):
+        allowed = purposes(certificate)
+        if allowed is not None and not {"code_signing", "any_extended_key_usage"} & set(allowed):
+            raise NotASignature(f"its signer {subject(signed.certificate)} is under "
+                                f"{subject(certificate)}, a CA not for code signing")
+
+
+def certificates(data):
+    """The certificates of a PEM file, each checked whole; split, not matched by a lazy pattern,
+    which takes time squared in the number of blocks, as openssl's reader does."""
+    found = []
+    for block in data.split(b"-----BEGIN CERTIFICATE-----")[1:]:
+        text, end, _ = block.partition(b"-----END CERTIFICATE-----")
+        if end:
+            found.append(x509.Certificate.load(base64.b64decode(text), strict=True))
+            found[-1].subject.dump(), found[-1].issuer.dump()  # parsed now, not when first used
+    return found
 
 
 def pem(certificate):

@@ -6,9 +6,10 @@ to CA (to the system's authorities when no CA is given) and be one for code sign
 the installer must hold that very Zeduzovir.exe and exactly the release's other entries, and the
 folder no file but the release's, by name. Every file is read at most twice over, and all of
 them together to a bound. Prints PASS with what vouched for which files, or a FAIL line for each
-file with why, and exits 1; exits 2 when it cannot check, a tool it needs or an anchor it can use missing.
+file with why, and exits 1; exits 2 when it cannot check, a tool it needs or an anchor it can use
+missing.
   verify-release.sh DIR --keyring KEYRING [--ca CA.pem]
-KEYRING is a binary keyring or a file of armored public keys, as sqv reads them."""
+KEYRING is keys as sqv reads them: a binary keyring, or armored keys."""
 import hashlib
 import io
 import os
@@ -61,14 +62,6 @@ def shown(text):
     return text if re.fullmatch(r"[ -~]*", text) and not re.search(r"[\\'\"]", text) else ascii(text)
 
 
-def keyring_sniffed(data):
-    """Whether DATA begins as a binary keyring or holds an armored public key: sqv answers a
-    keyring it cannot read as it answers a signature by a key it does not hold."""
-    head = data[:1] and data[0]
-    binary = head & 0xC0 == 0xC0 and head & 0x3F == 6 or head & 0xC0 == 0x80 and head >> 2 & 0xF == 6
-    return binary or b"-----BEGIN PGP PUBLIC KEY BLOCK-----" in data
-
-
 def extra_ids(extra):
     """The kinds of an extra field's records, which must fill it, each a kind the release's
     archiver writes, once: another (a Unicode path, say) may tell an unzipper another name."""
@@ -119,8 +112,9 @@ def local_end(data, entry):
 
 
 class Verifier:
-    def __init__(self, folder, keyring_name, ca, scratch):
-        self.folder, self.keyring_name, self.ca, self.scratch = folder, keyring_name, ca, scratch
+    def __init__(self, folder, keyring, ca, scratch):
+        """KEYRING and CA (or None): each an operator's name for it and its copy's path."""
+        self.folder, self.keyring, self.ca, self.scratch = folder, keyring, ca, scratch
         self.failed, self.present, self.budget = False, set(), ALL_READ
 
     def fail(self, name, why):
@@ -184,12 +178,15 @@ class Verifier:
         for path, name in zip(paths, SUMS[::-1]):
             with open(path, "wb") as out:
                 out.write(files.get(name, b""))
-        said = subprocess.run(["sqv", f"--keyring={os.path.abspath(self.keyring_name)}", "--", *paths],
+        said = subprocess.run(["sqv", f"--keyring={self.keyring[1]}", "--", *paths],
                               capture_output=True, text=True, errors="replace", timeout=TOOLS_TIME)
         keys = said.stdout.split()
+        words = " ".join(said.stderr.split()).replace(self.keyring[1], self.keyring[0])
+        if "Failed to parse keyring" in words:
+            raise CannotCheck(f"--keyring {shown(self.keyring[0])} is an unusable keyring: {words}")
         if said.returncode != 0 or not keys or not all(re.fullmatch("[0-9A-F]{40,64}", k) for k in keys):
-            self.fail("SHA256SUMS.asc", f"no good signature by a key in {shown(self.keyring_name)};"
-                      f" sqv says: {' '.join(said.stderr.split())}")
+            self.fail("SHA256SUMS.asc", f"no good signature by a key in {shown(self.keyring[0])};"
+                      f" sqv says: {words}")
             return None
         return ", ".join(keys)
 
@@ -365,13 +362,27 @@ class Verifier:
         if self.failed:
             return 1
         say(f"PASS: every file in {shown(self.folder)} is the release's:")
-        say(f"  SHA256SUMS, signed by {vouched}, a key of {shown(self.keyring_name)},"
+        say(f"  SHA256SUMS, signed by {vouched}, a key of {shown(self.keyring[0])},"
             f" vouches for {', '.join(shown(n) for n in sorted(sums))}")
-        authority = shown(self.ca) if self.ca else "the system's certificate authorities"
+        authority = shown(self.ca[0]) if self.ca else "the system's certificate authorities"
         for signer, names in sorted(signers.items()):
             say(f"  Authenticode signed by {shown(signer)}, under {authority}: {', '.join(names)}")
         say(f"  {', '.join(zips + msis)} hold that very {EXE} and no entry but the release's")
         return 0
+
+
+def plain_file(option, name):
+    """The bytes of the plain file NAME, to a bound: a FIFO or a device may never end."""
+    try:
+        with os.fdopen(os.open(name, os.O_RDONLY | os.O_NONBLOCK), "rb") as file:
+            if not stat.S_ISREG(os.fstat(file.fileno()).st_mode):
+                raise CannotCheck(f"{option} {shown(name)} is not a plain file")
+            data = file.read(LARGEST + 1)
+    except OSError as error:
+        raise CannotCheck(f"cannot read {option} {shown(name)}: {error.strerror}")
+    if not data or len(data) > LARGEST:
+        raise CannotCheck(f"{option} {shown(name)} is empty, or larger than {LARGEST >> 20} MiB")
+    return data
 
 
 def main(arguments):
@@ -381,11 +392,7 @@ def main(arguments):
     for option, value in zip(arguments[1::2], arguments[2::2]):
         if option not in ("--keyring", "--ca") or option in options:
             raise CannotCheck(USAGE)
-        try:
-            with open(value, "rb") as file:
-                options[option] = (value, file.read(LARGEST))
-        except OSError as error:
-            raise CannotCheck(f"cannot read {option} {shown(value)}: {error.strerror}")
+        options[option] = (value, plain_file(option, value))
     if "--keyring" not in options:
         raise CannotCheck(f"give the releaser's GnuPG key with --keyring; {USAGE}")
     for tool, package in TOOLS.items():
@@ -393,15 +400,23 @@ def main(arguments):
             raise CannotCheck(f"needs {tool}, from the Debian package {package}")
     if authenticode.olefile is None:
         raise CannotCheck("needs Debian's python3-asn1crypto and python3-olefile")
-    if not keyring_sniffed(options["--keyring"][1]):
-        raise CannotCheck(f"--keyring {shown(options['--keyring'][0])} is an unusable keyring:"
-                          " neither a binary keyring nor armored public keys")
-    ca = options.get("--ca", (None,))[0]
-    if ca is not None and subprocess.run(["openssl", "x509", "-noout", "-in", ca],
-                                         capture_output=True).returncode != 0:
-        raise CannotCheck(f"--ca {shown(ca)} holds no certificate")
+    if "--ca" in options:
+        name, data = options["--ca"]
+        try:
+            anchors = authenticode.certificates(data)
+        except Exception:  # whatever it holds
+            anchors = []
+        if not anchors:
+            raise CannotCheck(f"--ca {shown(name)} holds no certificate, or one that is none")
+        options["--ca"] = (name, "".join(map(authenticode.pem, anchors)).encode())
     with tempfile.TemporaryDirectory() as scratch:
-        return Verifier(folder, options["--keyring"][0], ca, scratch).run()
+        # The tools read copies, the CA's certificates written anew: what was checked here.
+        for option, (name, data) in options.items():
+            options[option] = (name, os.path.join(scratch, option[2:]))
+            with open(options[option][1], "wb") as out:
+                out.write(data)
+        ca = (*options["--ca"], anchors) if "--ca" in options else None
+        return Verifier(folder, options["--keyring"], ca, scratch).run()
 
 
 if __name__ == "__main__":

@@ -86,7 +86,8 @@ openssl req -x509 -CA ca.pem -CAkey ca.key -newkey ec -pkeyopt ec_paramgen_curve
 openssl req -x509 -CA "Test server.pem" -CAkey "Test server.key" -newkey ec \
   -pkeyopt ec_paramgen_curve:prime256v1 -nodes -keyout Served.key -out Served.pem -days 2 \
   -subj /CN=Served -addext extendedKeyUsage=codeSigning 2>/dev/null
-cat "Test server.pem" >>Served.pem
+cp Served.pem Lone.pem && cp Served.key Lone.key  # its CA only in a CA file
+cat "Test server.pem" >>Served.pem && cat "Test server.pem" ca.pem >servers.pem
 cp Rogue.pem "$(printf 'Rogue\033[2K.pem')"
 openssl req -x509 -CA ca.pem -CAkey ca.key -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes \
   -keyout Odd.key -out Odd.pem -days 2 -subj /CN=Odd -addext extendedKeyUsage=codeSigning \
@@ -120,7 +121,7 @@ sed 's|^\( *KeyPath="yes"/>\)|\1<File Id="Extra" Name="extra.dll" Source="$(var.
 bash "$source/resources/windows/make_msi.sh" other.msi extra.wxs unsigned.exe \
   "$source/resources/zeduzovir.ico" 1.0.0 00000000-0000-0000-0000-000000000001
 osslsigncode sign -certs cert.pem -key key.pem -h sha256 -in other.msi -out signed-other.msi >/dev/null
-mkdir no-msitools system-cas
+mkdir no-msitools system-cas && mkfifo fifo && : >empty.gpg
 cp ca.pem system-cas/ && openssl rehash system-cas
 find /usr/bin -maxdepth 1 ! -type d ! -name msiextract -exec ln -s -t no-msitools {} +
 
@@ -334,6 +335,9 @@ attack "a signer under the CA, not for code signing" 1 \
 attack "a signer for code signing under a CA for servers only" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Served is under CN=Test server, a CA not for code signing" \
   "${trusted[*]}" 'signed_by Served Zeduzovir.exe && resign'
+attack "a signer for code signing under a CA for servers only, that CA in the CA file" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Served is under CN=Test server, a CA not for code signing" \
+  "--ca servers.pem --keyring keyring.gpg" 'signed_by Lone Zeduzovir.exe && resign'
 attack "the program checked under another CA, its own one of the system's, in a file named to move the cursor" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: openssl refuses its signer CN=Test signer under Rogue\\x1b[2K.pem" \
   "SSL_CERT_DIR=$keys/system-cas --ca $(printf 'Rogue\033[2K.pem') --keyring keyring.gpg" ''
@@ -444,6 +448,8 @@ attack "an installer with a stream renamed and an empty one added, which the pas
   "${trusted[*]}" 'renamed_stream && resign'
 attack "a keyring that is none" 2 "--keyring ca.pem is an unusable keyring" "--ca ca.pem --keyring ca.pem" ''
 attack "an unreadable --ca" 2 "cannot read --ca" "--ca unreadable.pem --keyring keyring.gpg" ''
+attack "an empty keyring" 2 "--keyring empty.gpg is empty" "--ca ca.pem --keyring empty.gpg" ''
+attack "a --ca that no one writes to, a FIFO" 2 "--ca fifo is not a plain file" "--ca fifo --keyring keyring.gpg" ''
 
 cp unsigned.exe other.exe
 printf '\1' | dd of=other.exe bs=1 seek=4096 conv=notrunc status=none
