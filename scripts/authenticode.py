@@ -10,7 +10,6 @@ import base64
 import hashlib
 import io
 import os
-import re
 import struct
 import subprocess
 import sys
