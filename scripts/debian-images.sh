@@ -20,10 +20,14 @@ die() {
 for tool in podman runc mmdebstrap apt-get flock; do
   command -v "$tool" >/dev/null || die "needs $tool: scripts/install-deps.sh debian-roots installs it"
 done
+[ -x /usr/libexec/podman/catatonit ] || die "needs catatonit: scripts/install-deps.sh debian-roots installs it"
 project=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export CONTAINERS_CONF=$project/scripts/containers.conf
 mkdir -p "${ZEDUZOVIR_CACHE:-/var/cache/zeduzovir}"
 cache=$(realpath -e "${ZEDUZOVIR_CACHE:-/var/cache/zeduzovir}")
+# What is kept there runs as root in the containers: no one but root may plant it.
+[ "$(stat -c '%u' "$cache")" = 0 ] && [ $((0$(stat -c '%a' "$cache") & 022)) -eq 0 ] ||
+  die "$cache must belong to root and be writable by root alone"
 # Paths are handed to podman's -v, which splits at colons.
 for path in "$cache" "$project"; do
   [[ $path != *[:,$'\n']* ]] || die "podman cannot take a path with a colon, comma or line break: $path"
@@ -57,27 +61,33 @@ owner=org.zeduzovir.run
 run_label=$owner=$(process_id $$)
 
 # Removes the containers, and the images built for one run, of runs whose process has ended,
-# and this run's own too when told "current".
+# and this run's own too when told "current". Labels are read one object at a time and must be
+# an identity, as anyone can label a container.
 forget_runs() {
-  local kind id started_by
+  local kind labels id started_by
   for kind in container image; do
-    podman "$kind" ls -a --filter "label=$owner" --format "{{.ID}} {{index .Labels \"$owner\"}}" |
-      while read -r id started_by; do
-        if [ "$owner=$started_by" = "$run_label" ]; then
-          [ "${1:-}" = current ] || continue
-        elif [ "$(process_id "${started_by%%/*}")" = "$started_by" ]; then
-          continue
-        fi
-        if [ "$kind" = container ]; then
-          podman container rm -f -t 0 "$id"
-        else
-          podman image rm -f "$id"
-        fi >/dev/null 2>&1 || true
-      done
+    labels=.Config.Labels
+    [ "$kind" = container ] || labels=.Labels
+    for id in $(podman "$kind" ls -a -q --no-trunc --filter "label=$owner"); do
+      [[ $id =~ ^[0-9a-f]{64}$ ]] || continue
+      started_by=$(podman "$kind" inspect --format "{{index $labels \"$owner\"}}" -- "$id" 2>/dev/null) || continue
+      [[ $started_by =~ ^[0-9]+/[0-9]+/[0-9a-f-]{36}$ ]] || continue
+      if [ "$owner=$started_by" = "$run_label" ]; then
+        [ "${1:-}" = current ] || continue
+      elif [ "$(process_id "${started_by%%/*}")" = "$started_by" ]; then
+        continue
+      fi
+      if [ "$kind" = container ]; then
+        podman container rm -f -t 0 -- "$id"
+      else
+        podman image rm -f -- "$id"
+      fi >/dev/null 2>&1 || true
+    done
   done
 }
 forget_runs
-trap 'forget_runs current' EXIT
+# A second signal must not cut the removal short.
+trap "trap '' HUP INT TERM; forget_runs current" EXIT
 # A signal ends the script through its EXIT trap, which removes what it started.
 for signal in HUP:129 INT:130 TERM:143; do
   trap "exit ${signal#*:}" "${signal%:*}"
@@ -99,34 +109,31 @@ minimal() {
   image=localhost/zeduzovir-minimal:$suite
   exec {lock}>>"$cache/.lock-$suite"
   flock "$lock"
-  if [ -z "$(find "$tarball" -mmin -$((7 * 24 * 60)) 2>/dev/null)" ]; then
+  if [ -L "$tarball" ] || [ -z "$(find "$tarball" -maxdepth 0 -type f -mmin -$((7 * 24 * 60)) 2>/dev/null)" ]; then
     # What a killed build left of this release: no build of it runs now.
     find "$cache" -maxdepth 1 -type f -name ".partial-$suite-*" -delete
     partial=$(mktemp -u "$cache/.partial-$suite-XXXXXX.tar.gz")
     echo "$(basename "$0"): making the minimal Debian $suite" >&2
     mmdebstrap --variant=apt --include=ca-certificates "${apt_options[@]}" "$suite" "$partial" \
-      "$mirror" >&2
-    chmod 0644 "$partial"
-    mv -f "$partial" "$tarball"
+      "$mirror" >&2 || return
+    chmod 0644 "$partial" && mv -fT "$partial" "$tarball" || return
   fi
-  sum=$(sha256sum <"$tarball")
+  sum=$(sha256sum <"$tarball") || return
   sum=${sum%% *}
   if [ "$(podman image inspect --format '{{index .Labels "org.zeduzovir.tarball"}}' "$image" 2>/dev/null)" != "$sum" ]; then
     podman import --change "LABEL org.zeduzovir.tarball=$sum" --change 'CMD ["bash"]' -q \
-      "$tarball" "$image" >/dev/null
-    # The images on the last one, unless a container uses them.
-    podman image prune -f --filter label=org.zeduzovir.tarball >/dev/null
+      "$tarball" "$image" >/dev/null || return
   fi
   exec {lock}>&-
 }
 
 # built IMAGE TARGET SUITE CONTEXT [OPTIONS...]: builds debian.Containerfile's TARGET on SUITE
-# as IMAGE.
+# as IMAGE. Its build containers go even when it is stopped half-way.
 built() {
   local name=$1 target=$2 suite=$3 context=$4
   shift 4
-  minimal "$suite"
-  podman build -q --network=host --build-arg "SUITE=$suite" --target "$target" -t "$name" \
-    -f "$project/scripts/debian.Containerfile" "$@" "$context" >/dev/null &
+  minimal "$suite" || return
+  podman build -q --force-rm --network=host --build-arg "SUITE=$suite" --target "$target" \
+    -t "$name" -f "$project/scripts/debian.Containerfile" "$@" "$context" >/dev/null &
   wait "$!"
 }

@@ -13,8 +13,10 @@ cd "$(dirname "$0")/.."
 deps=$(sha256sum <scripts/install-deps.sh)
 tests=localhost/zeduzovir-tests:trixie-${deps:0:16}
 built "$tests" tests trixie scripts
-# Images made for an earlier install-deps.sh, unless a container uses them.
-podman image ls --filter reference=localhost/zeduzovir-tests --format '{{.Repository}}:{{.Tag}}' |
+# Images made for another install-deps.sh over a day ago, unless a container uses them: a run
+# side by side may have built one just now.
+podman image ls --filter reference=localhost/zeduzovir-tests --filter until=24h \
+  --format '{{.Repository}}:{{.Tag}}' |
   { grep -vxF "$tests" || true; } | xargs -r podman image rm >/dev/null 2>&1 || true
 
 contained --network=none -e CI -v "$PWD:/checkout:ro" "$tests" bash -euo pipefail -c '

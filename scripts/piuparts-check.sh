@@ -8,6 +8,8 @@
 # - installed again by apt-get without Recommends, its program shows its window under Xvfb,
 #   with its five rows (label, text box, Browse button) and the restore button, in a container
 #   with no network.
+# piuparts mounts in the root it makes, so its container has that power, and the network, to
+# reach the archive; it is no more than piuparts run on the machine itself would have.
 # As root.
 #   piuparts-check.sh DEB
 set -euo pipefail
@@ -34,14 +36,15 @@ for suite in bookworm trixie; do
   # there, so that this script waits on nothing but the container, and a signal ends both.
   if contained --network=host --cap-add SYS_ADMIN -v "$tarball:/base.tar.gz:ro" \
     -v "$deb:/work/$name:ro" -v "$PWD/scripts/piuparts:/work/scripts:ro" "$piuparts" bash -c '
-      if piuparts "$@" >/tmp/log 2>&1 && grep -q "INFO: Running scripts post_install$" /tmp/log; then
+      if piuparts "$@" >/tmp/log 2>&1 &&
+        grep -q "DEBUG: Command ok: .*tmp/scripts/post_install_says_its_version" /tmp/log; then
         grep -F "Can'"'"'t test upgrade" /tmp/log || true
       else
         cat /tmp/log
         grep -m 1 -A 1 -E " (ERROR|FAIL): " /tmp/log || echo "(it did not run its check of the version)"
         exit 1
       fi' piuparts --basetgz=/base.tar.gz --distribution="$suite" --mirror="$mirror main" \
-    --scriptsdir=/work/scripts --log-level=info ${proxy:+--proxy="$proxy"} "${ignore[@]}" \
+    --scriptsdir=/work/scripts --log-level=debug ${proxy:+--proxy="$proxy"} "${ignore[@]}" \
     "/work/$name"; then
     echo "PASS: piuparts on Debian $suite: $name installs with its Depends alone, says its version, is removed and purged leaving nothing"
   else
@@ -51,9 +54,9 @@ for suite in bookworm trixie; do
 
   echo "=== $name installed by apt-get, its window on Debian $suite"
   installed=localhost/zeduzovir-installed:$suite-$$
-  if built "$installed" installed "$suite" "$(dirname "$deb")" --layers=false \
-    --label "$run_label" --build-arg "DEB=$name" &&
-    contained --network=none -v "$PWD/scripts/piuparts:/work/scripts:ro" "$installed" \
+  if built "$installed" installed "$suite" scripts/piuparts --layers=false --label "$run_label" \
+    -v "$deb:/tmp/zeduzovir.deb:ro" &&
+    contained --network=none --timeout 600 -v "$PWD/scripts/piuparts:/work/scripts:ro" "$installed" \
       xvfb-run -a -s "-screen 0 1024x768x24" /work/scripts/window-check.sh; then
     echo "PASS: on Debian $suite, with only $name's Depends installed, $package shows its window with five rows and the restore button, loading no library from elsewhere"
   else
