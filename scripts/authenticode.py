@@ -351,47 +351,43 @@ def check_fit(data, signature, scratch, installer=None):
     return signed
 
 
-def above(signed, anchors, depth):
-    """The certificates, of the signature and ANCHORS, that can stand in the DEPTH places above
-    its signer in a chain: every one that has the name, whichever one a verifier picks."""
-    found, names, seen = [], {signed.certificate.issuer.dump()}, {id(signed.certificate)}
-    for _ in range(depth):
-        level = [c for c in signed.certificates + anchors
-                 if c.subject.dump() in names and id(c) not in seen]
-        found, names, seen = found + level, {c.issuer.dump() for c in level}, seen | set(map(id, level))
-    return found
+def for_code(certificate):
+    """Whether a CA certificate allows the certificates below it to sign code."""
+    allowed = purposes(certificate)
+    return allowed is None or bool({"code_signing", "any_extended_key_usage"} & set(allowed))
 
 
 def check_signer(signed, ca, scratch):
     """Raises unless the signer may sign code and chains to CA (its name, its copy's path and its
-    certificates; the system's authorities when None) through certificates that each allow code signing, as Windows
-    requires, anchors included; saying why openssl refused it when it did."""
+    certificates; the system's authorities when None) through certificates that each allow code
+    signing, as Windows requires, the CA file's included; saying why openssl refused it when it
+    did. openssl is shown only such certificates, so that whichever it matches by name, no chain
+    it builds goes through another."""
     if not may_sign_code(signed.certificate):
         raise NotASignature(f"its signer {subject(signed.certificate)} is not for code signing")
-    options, anchors = (["-no-CApath", "-no-CAstore", "-CAfile", ca[1]], ca[2]) if ca else ([], [])
-    others = "".join(pem(c) for c in above(signed, [], len(signed.certificates)))
-    if others:  # openssl refuses an empty file of them
-        options += ["-untrusted", os.path.join(scratch, "chain.pem")]
-        with open(options[-1], "w") as out:
-            out.write(others)
-    signer = os.path.join(scratch, "signer.pem")
-    with open(signer, "w") as out:
-        out.write(pem(signed.certificate))
-    said = subprocess.run(["openssl", "verify", "-show_chain", *options, signer], capture_output=True,
-                          text=True, errors="replace", timeout=60)
-    lines = said.stdout.splitlines()
-    if said.returncode != 0 or lines[:1] != [f"{signer}: OK"]:
-        reasons = [line.partition(" lookup: ")[2] for line in said.stderr.splitlines()
-                   if " depth lookup: " in line] or [" ".join(said.stderr.split())]
-        authority = ca[0] if ca else "the system's certificate authorities"
-        raise NotASignature(f"openssl refuses its signer {subject(signed.certificate)} under "
-                            f"{authority}: {'; '.join(reasons)}")
-    # Each certificate of the chain openssl built (a name it printed adds one at most).
-    for certificate in above(signed, anchors, sum(line.startswith("depth=") for line in lines) - 1):
-        allowed = purposes(certificate)
-        if allowed is not None and not {"code_signing", "any_extended_key_usage"} & set(allowed):
-            raise NotASignature(f"its signer {subject(signed.certificate)} is under "
-                                f"{subject(certificate)}, a CA not for code signing")
+    others = [c for c in signed.certificates if c is not signed.certificate]
+
+    def verify(only_for_code):
+        def written(name, found):
+            with open(os.path.join(scratch, name), "w") as out:
+                out.write("".join(pem(c) for c in found if for_code(c) or not only_for_code))
+            return out.name
+        options = ["-untrusted", written("chain.pem", others)] if others else []
+        if ca:
+            options += ["-no-CApath", "-no-CAstore", "-CAfile", written("anchors.pem", ca[2])]
+        return subprocess.run(["openssl", "verify", *options, written("signer.pem", [signed.certificate])],
+                              capture_output=True, text=True, errors="replace", timeout=60)
+    authority = ca[0] if ca else "the system's certificate authorities"
+    said = verify(True)
+    if said.returncode == 0 and said.stdout.strip() == f"{os.path.join(scratch, 'signer.pem')}: OK":
+        return
+    if verify(False).returncode == 0:
+        raise NotASignature(f"its signer {subject(signed.certificate)} chains to {authority} only "
+                            "through a CA not for code signing")
+    reasons = [line.partition(" lookup: ")[2] for line in said.stderr.splitlines()
+               if " depth lookup: " in line] or [" ".join(said.stderr.split())]
+    raise NotASignature(f"openssl refuses its signer {subject(signed.certificate)} under "
+                        f"{authority}: {'; '.join(reasons)}")
 
 
 def certificates(data):

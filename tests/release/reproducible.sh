@@ -88,6 +88,18 @@ openssl req -x509 -CA "Test server.pem" -CAkey "Test server.key" -newkey ec \
   -subj /CN=Served -addext extendedKeyUsage=codeSigning 2>/dev/null
 cp Served.pem Lone.pem && cp Served.key Lone.key  # its CA only in a CA file
 cat "Test server.pem" >>Served.pem && cat "Test server.pem" ca.pem >servers.pem
+# A signer issued under that CA's key but its name in capitals, with decoys of that name that
+# allow code signing: a walk by names as bytes finds them, and not the CA openssl chains to.
+ec=(-newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 2)
+openssl req -x509 -key "Test server.key" -out capitals.pem -days 2 -subj "/CN=TEST SERVER" \
+  -addext basicConstraints=critical,CA:true 2>/dev/null
+openssl req -x509 -CA capitals.pem -CAkey "Test server.key" "${ec[@]}" -keyout Cased.key \
+  -out Cased.pem -subj /CN=Cased -addext extendedKeyUsage=codeSigning 2>/dev/null
+openssl req -x509 -CA "Test server.pem" -CAkey "Test server.key" "${ec[@]}" -keyout decoy.key \
+  -out decoy.pem -subj /CN=Decoy -addext basicConstraints=critical,CA:true 2>/dev/null
+openssl req -x509 -CA decoy.pem -CAkey decoy.key "${ec[@]}" -keyout upper.key -out upper.pem \
+  -subj "/CN=TEST SERVER" -addext basicConstraints=critical,CA:true 2>/dev/null
+cat upper.pem decoy.pem "Test server.pem" >>Cased.pem
 cp Rogue.pem "$(printf 'Rogue\033[2K.pem')"
 openssl req -x509 -CA ca.pem -CAkey ca.key -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes \
   -keyout Odd.key -out Odd.pem -days 2 -subj /CN=Odd -addext extendedKeyUsage=codeSigning \
@@ -333,10 +345,13 @@ attack "a signer under the CA, not for code signing" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Test server is not for code signing" "${trusted[*]}" \
   'signed_by "Test server" Zeduzovir.exe && resign'
 attack "a signer for code signing under a CA for servers only" 1 \
-  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Served is under CN=Test server, a CA not for code signing" \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Served chains to ca.pem only through a CA not for code signing" \
   "${trusted[*]}" 'signed_by Served Zeduzovir.exe && resign'
+attack "a signer for code signing under a CA for servers only, named in capitals, beside decoys" 1 \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Cased chains to ca.pem only through a CA not for code signing" \
+  "${trusted[*]}" 'signed_by Cased Zeduzovir.exe && resign'
 attack "a signer for code signing under a CA for servers only, that CA in the CA file" 1 \
-  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Served is under CN=Test server, a CA not for code signing" \
+  "FAIL: Zeduzovir.exe: Authenticode: its signer CN=Served chains to servers.pem only through a CA not for code signing" \
   "--ca servers.pem --keyring keyring.gpg" 'signed_by Lone Zeduzovir.exe && resign'
 attack "the program checked under another CA, its own one of the system's, in a file named to move the cursor" 1 \
   "FAIL: Zeduzovir.exe: Authenticode: openssl refuses its signer CN=Test signer under Rogue\\x1b[2K.pem" \
