@@ -61,30 +61,35 @@ owner=org.zeduzovir.run
 run_label=$owner=$(process_id $$)
 
 # Removes the containers, and the images built for one run, of runs whose process has ended,
-# and this run's own too when told "current". Labels are read one object at a time and must be
-# an identity, as anyone can label a container.
+# and this run's own too when told "current". A container's label is read one at a time and
+# must be an identity, as anyone can label one; an image of a run is named by its run, as a
+# label would pass on to whatever is made from it. An image still in use stays.
 forget_runs() {
-  local kind labels id started_by
-  for kind in container image; do
-    labels=.Config.Labels
-    [ "$kind" = container ] || labels=.Labels
-    for id in $(podman "$kind" ls -a -q --no-trunc --filter "label=$owner"); do
-      [[ $id =~ ^[0-9a-f]{64}$ ]] || continue
-      started_by=$(podman "$kind" inspect --format "{{index $labels \"$owner\"}}" -- "$id" 2>/dev/null) || continue
-      [[ $started_by =~ ^[0-9]+/[0-9]+/[0-9a-f-]{36}$ ]] || continue
-      if [ "$owner=$started_by" = "$run_label" ]; then
-        [ "${1:-}" = current ] || continue
-      elif [ "$(process_id "${started_by%%/*}")" = "$started_by" ]; then
-        continue
-      fi
-      if [ "$kind" = container ]; then
-        podman container rm -f -t 0 -- "$id"
-      else
-        podman image rm -f -- "$id"
-      fi >/dev/null 2>&1 || true
-    done
+  local id started_by tag
+  for id in $(podman container ls -a -q --no-trunc --filter "label=$owner"); do
+    [[ $id =~ ^[0-9a-f]{64}$ ]] || continue
+    started_by=$(podman container inspect --format "{{index .Config.Labels \"$owner\"}}" -- "$id" 2>/dev/null) ||
+      continue
+    ended "$started_by" "${1:-}" || continue
+    podman container rm -f -t 0 -- "$id" >/dev/null 2>&1 || true
+  done
+  for tag in $(podman image ls --filter "reference=$run_images" --format '{{.Tag}}'); do
+    [[ $tag =~ ^[a-z]+-([0-9]+)-([0-9]+)-([0-9a-f-]{36})$ ]] || continue
+    ended "${BASH_REMATCH[1]}/${BASH_REMATCH[2]}/${BASH_REMATCH[3]}" "${1:-}" || continue
+    podman image rm -- "$run_images:$tag" >/dev/null 2>&1 || true
   done
 }
+# ended IDENTITY [current]: whether the run of IDENTITY has ended, or is this one when "current".
+ended() {
+  [[ $1 =~ ^[0-9]+/[0-9]+/[0-9a-f-]{36}$ ]] || return 1
+  if [ "$owner=$1" = "$run_label" ]; then
+    [ "$2" = current ]
+  else
+    [ "$(process_id "${1%%/*}")" != "$1" ]
+  fi
+}
+run_images=localhost/zeduzovir-run
+run_tag=$(process_id $$ | tr / -)
 forget_runs
 # A second signal must not cut the removal short.
 trap "trap '' HUP INT TERM; forget_runs current" EXIT

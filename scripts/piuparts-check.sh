@@ -53,8 +53,8 @@ for suite in bookworm trixie; do
   fi
 
   echo "=== $name installed by apt-get, its window on Debian $suite"
-  installed=localhost/zeduzovir-installed:$suite-$$
-  if built "$installed" installed "$suite" scripts/piuparts --layers=false --label "$run_label" \
+  installed=$run_images:$suite-$run_tag
+  if built "$installed" installed "$suite" scripts/piuparts --layers=false \
     -v "$deb:/tmp/zeduzovir.deb:ro" &&
     contained --network=none --timeout 600 -v "$PWD/scripts/piuparts:/work/scripts:ro" "$installed" \
       xvfb-run -a -s "-screen 0 1024x768x24" /work/scripts/window-check.sh; then
