@@ -352,9 +352,11 @@ def check_fit(data, signature, scratch, installer=None):
 
 
 def for_code(certificate):
-    """Whether a CA certificate allows the certificates below it to sign code."""
+    """Whether a certificate may stand above a code signer: not a CA, which can sign none, or a
+    CA that allows code signing."""
     allowed = purposes(certificate)
-    return allowed is None or bool({"code_signing", "any_extended_key_usage"} & set(allowed))
+    return not certificate.ca or allowed is None or bool(
+        {"code_signing", "any_extended_key_usage"} & set(allowed))
 
 
 def check_signer(signed, ca, scratch):
@@ -368,14 +370,17 @@ def check_signer(signed, ca, scratch):
     others = [c for c in signed.certificates if c is not signed.certificate]
 
     def verify(only_for_code):
-        def written(name, found):
+        def written(option, name, found):
+            found = [c for c in found if for_code(c) or not only_for_code]
+            if not found:  # openssl refuses a file of none
+                return []
             with open(os.path.join(scratch, name), "w") as out:
-                out.write("".join(pem(c) for c in found if for_code(c) or not only_for_code))
-            return out.name
-        options = ["-untrusted", written("chain.pem", others)] if others else []
+                out.write("".join(map(pem, found)))
+            return [option, out.name] if option else [out.name]
+        options = written("-untrusted", "chain.pem", others)
         if ca:
-            options += ["-no-CApath", "-no-CAstore", "-CAfile", written("anchors.pem", ca[2])]
-        return subprocess.run(["openssl", "verify", *options, written("signer.pem", [signed.certificate])],
+            options += ["-no-CApath", "-no-CAstore", *written("-CAfile", "anchors.pem", ca[2])]
+        return subprocess.run(["openssl", "verify", *options, *written("", "signer.pem", [signed.certificate])],
                               capture_output=True, text=True, errors="replace", timeout=60)
     authority = ca[0] if ca else "the system's certificate authorities"
     said = verify(True)
