@@ -61,17 +61,15 @@ owner=org.zeduzovir.run
 run_label=$owner=$(process_id $$)
 
 # Removes the containers, and the images built for one run, of runs whose process has ended,
-# and this run's own too when told "current". A container's label is read one at a time and
-# must be an identity, as anyone can label one; an image of a run is named by its run, as a
-# label would pass on to whatever is made from it. An image still in use stays.
+# and this run's own too when told "current". A container or image of a run is named by its
+# run: a label, which only finds them, passes on to whatever is made from one. An image still in
+# use stays.
 forget_runs() {
-  local id started_by tag
-  for id in $(podman container ls -a -q --no-trunc --filter "label=$owner"); do
-    [[ $id =~ ^[0-9a-f]{64}$ ]] || continue
-    started_by=$(podman container inspect --format "{{index .Config.Labels \"$owner\"}}" -- "$id" 2>/dev/null) ||
-      continue
-    ended "$started_by" "${1:-}" || continue
-    podman container rm -f -t 0 -- "$id" >/dev/null 2>&1 || true
+  local name tag
+  for name in $(podman container ls -a --filter "label=$owner" --format '{{.Names}}'); do
+    [[ $name =~ ^zeduzovir-([0-9]+)-([0-9]+)-([0-9a-f-]{36})-[0-9]+$ ]] || continue
+    ended "${BASH_REMATCH[1]}/${BASH_REMATCH[2]}/${BASH_REMATCH[3]}" "${1:-}" || continue
+    podman container rm -f -t 0 -- "$name" >/dev/null 2>&1 || true
   done
   for tag in $(podman image ls --filter "reference=$run_images" --format '{{.Tag}}'); do
     [[ $tag =~ ^[a-z]+-([0-9]+)-([0-9]+)-([0-9a-f-]{36})$ ]] || continue
@@ -102,7 +100,9 @@ done
 # an init that passes signals on and reaps what the command leaves. In the background, so that a
 # signal reaches this script's traps at once.
 contained() {
-  podman run --rm --init --label "$run_label" --timeout 4800 "$@" &
+  containers=$((${containers:-0} + 1))
+  podman run --rm --init --name "zeduzovir-$run_tag-$containers" --label "$run_label" \
+    --timeout 4800 "$@" &
   wait "$!"
 }
 
