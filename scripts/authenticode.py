@@ -352,11 +352,15 @@ def check_fit(data, signature, scratch, installer=None):
 
 
 def for_code(certificate):
-    """Whether a certificate may stand above a code signer: not a CA, which can sign none, or a
-    CA that allows code signing."""
+    """Whether a certificate may stand above a code signer: one that says it issues none (as
+    openssl reads it: CA false, or a key not for signing certificates), or one that allows code
+    signing. No basic constraints at all is no such word: openssl takes that for an anchor."""
+    usage = certificate.key_usage_value
+    if (certificate.basic_constraints_value is not None and not certificate.ca) or (
+            usage is not None and "key_cert_sign" not in usage.native):
+        return True
     allowed = purposes(certificate)
-    return not certificate.ca or allowed is None or bool(
-        {"code_signing", "any_extended_key_usage"} & set(allowed))
+    return allowed is None or bool({"code_signing", "any_extended_key_usage"} & set(allowed))
 
 
 def check_signer(signed, ca, scratch):
