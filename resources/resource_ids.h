@@ -3,3 +3,4 @@
 // Resource identifiers shared by the resource script and the code that loads them.
 #define IDI_ZEDUZOVIR 1
 #define IDR_MANIFEST 1
+#define IDR_LICENSE 1

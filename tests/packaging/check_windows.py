@@ -1,13 +1,15 @@
 #!/usr/bin/env python3
-"""Checks what ships for Windows: Zeduzovir.exe's icon, version, manifest and imports (nothing
-beyond Windows itself, nothing Windows 7 SP1 lacks), the zip, and the installer's whole cycle in
+"""Checks what ships for Windows: Zeduzovir.exe's icon, version, manifest, license and imports
+(nothing beyond Windows itself, nothing Windows 7 SP1 lacks), and the installer's whole cycle in
 a fresh Wine prefix: install, entries, the program started and closed, reinstall, removal.
   check_windows.py BUILD_DIR START_AND_CLOSE.exe WRESTOOL ICOTOOL CXX  (on an X server)"""
-import glob, os, re, struct, subprocess, sys, tempfile, zipfile
+import glob, os, re, struct, subprocess, sys
 from pathlib import Path
 
 build, starter, wrestool, icotool, cxx = sys.argv[1:6]
 exe = f"{build}/src/app/win32/Zeduzovir.exe"
+tree = Path(__file__).resolve().parents[2]
+license = (tree / "LICENSE").read_bytes()
 run = lambda *command, **kw: subprocess.run(command, check=True, capture_output=True, **kw).stdout
 failures = []
 fail = failures.append
@@ -28,6 +30,9 @@ if b"\xbd\x04\xef\xfe\x00\x00\x01\x00\x00\x00\x01\x00\x00\x00\x00\x00" not in ve
 manifest = run(wrestool, "-x", "--raw", "-t24", "-n1", exe).decode()
 if "PerMonitorV2" not in manifest or 'Common-Controls" version="6.0.0.0"' not in manifest:
     fail("the manifest asks for no per-monitor v2 awareness or Common Controls 6")
+# Shipped on its own too, the program carries its license.
+if run(wrestool, "-x", "--raw", "-t10", "-n1", exe) != license:
+    fail("the program holds no copy of LICENSE")
 
 # Read from the file itself, as Windows' loader reads it: no tool's report to misread.
 image = Path(exe).read_bytes()
@@ -60,13 +65,6 @@ newer = subprocess.run([cxx, "-fsyntax-only", "-D_WIN32_WINNT=0x0601", "-DWINVER
 if newer.returncode != 0 or len(functions) < 30:
     fail(f"imports beyond Windows 7 SP1 among {len(functions)}: {newer.stderr.decode()}")
 
-# The zip: the program with its README and licence, nothing that needs installing beside them.
-with tempfile.TemporaryDirectory() as scratch:
-    run("cpack", "-G", "ZIP", "--config", f"{build}/CPackConfig.cmake", "-B", scratch, cwd=scratch)
-    names = sorted(zipfile.ZipFile(glob.glob(f"{scratch}/*.zip")[0]).namelist())
-if names != [f"Zeduzovir-1.00-win64/{n}" for n in ("LICENSE", "README.md", "Zeduzovir.exe")]:
-    fail(f"the zip holds {names}")
-
 # The installer.
 msi = f"{build}/Zeduzovir-1.00-x64.msi"
 drive = Path(os.environ["WINEPREFIX"]) / "drive_c"
@@ -95,6 +93,12 @@ def open_with():
 
 if wine("msiexec", "/i", windows_path(msi), "/qn").returncode != 0 or not program.exists():
     fail("msiexec /i put no Zeduzovir.exe in Program Files\\Zeduzovir")
+elif sorted(p.name for p in program.parent.iterdir()) != ["LICENSE.txt", "README.txt", "Zeduzovir.exe"]:
+    fail(f"installed beside the program: {sorted(p.name for p in program.parent.iterdir())}")
+elif (program.parent / "LICENSE.txt").read_bytes() != license or (
+    (program.parent / "README.txt").read_bytes() != (tree / "resources/README.txt").read_bytes()
+):
+    fail("the installed LICENSE.txt or README.txt is not the source's")
 if len(shortcuts()) != 1:
     fail("no Start menu entry")
 for value in (r"DisplayName.*Zeduzovir$", r"DisplayVersion.*1\.0\.0$",
@@ -121,4 +125,4 @@ if program.parent.exists() or shortcuts() or entry_count() or open_with():
 for failure in failures:
     print("FAIL:", failure)
 sys.exit(1 if failures else print(f"PASS: program file ({len(functions)} functions, all in "
-                                  "Windows 7 SP1), zip, and installer cycle"))
+                                  "Windows 7 SP1), its license, and installer cycle"))
