@@ -1,38 +1,28 @@
 #!/usr/bin/env bash
 # Attaches a detached Authenticode signature (bare PKCS#7 DER) to the file it was made for, in
-# place; one whose primary signer did not sign exactly these bytes is never attached (a nested
-# signature counts for nothing): the file stays unsigned, and this says so. Works the same with
-# every osslsigncode from 2.5 on.
-#   attach-signature.sh FILE SIGNATURE
+# place, only when the result holds exactly that signature and its primary signature chains to
+# CA (the system's authorities when none is given), as `osslsigncode verify -index 0` judges.
+# Otherwise the file stays as it was, and this says so and exits 1.
+#   attach-signature.sh FILE SIGNATURE [CA.pem]
 set -euo pipefail
-file=$(realpath "$1") signature=$(realpath "$2")
-authenticode=$(realpath "$(dirname "$0")")/authenticode.py
+stop() { echo "attach-signature.sh: $*" >&2; exit 2; }
+[ $# -eq 2 ] || [ $# -eq 3 ] || stop "usage: attach-signature.sh FILE SIGNATURE [CA.pem]"
+help=$(timeout 5 osslsigncode verify --help 2>&1 || true)
+grep -qw -- -index <<<"$help" || stop "needs osslsigncode 2.8 or later, whose verify takes -index"
+file=$1 signature=$2 ca=()
+[ $# -eq 2 ] || ca=(-CAfile "$3")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-cd "$scratch"
-
-# Debian's python3, which python3-asn1crypto and python3-olefile are for, where it is. -I: no
-# PYTHONPATH or user site can stand in for the standard library or the parsers.
-python=/usr/bin/python3
-[ -x "$python" ] || python=python3
-if ! "$python" -I "$authenticode" fits "$file" "$signature" 2>why; then
-  echo "release.sh: $(basename "$signature") does not fit this build of $(basename "$file"):" \
-    "it stays unsigned ($(cat why))" >&2
+# osslsigncode may leave its output behind when it fails: what counts is what that output holds.
+osslsigncode attach-signature -sigin "$signature" "${ca[@]}" -in "$file" -out "$scratch/signed" \
+  >/dev/null 2>&1 || true
+if [ -f "$scratch/signed" ] &&
+  timeout 60 osslsigncode verify -index 0 "${ca[@]}" -in "$scratch/signed" >/dev/null 2>&1 &&
+  osslsigncode extract-signature -in "$scratch/signed" -out "$scratch/held.sig" >/dev/null 2>&1 &&
+  cmp -s "$scratch/held.sig" "$signature"; then
+  cat "$scratch/signed" >"$file"
   exit 0
 fi
-
-# osslsigncode 2.5 takes a program's signature inside its WIN_CERTIFICATE, later ones bare; its
-# exit status speaks of the signer's authority, unknown here. What counts is that the file then
-# holds exactly this signature.
-"$python" -I "$authenticode" wrapped "$signature" wrapped.sig
-for form in "$signature" wrapped.sig; do
-  rm -f attached held.sig
-  osslsigncode attach-signature -sigin "$form" -in "$file" -out attached >/dev/null 2>&1 || true
-  if [ -f attached ] && osslsigncode extract-signature -in attached -out held.sig >/dev/null 2>&1 &&
-    "$python" -I "$authenticode" bare held.sig && cmp -s held.sig "$signature"; then
-    cat attached >"$file"
-    exit 0
-  fi
-done
-echo "release.sh: osslsigncode could not attach $(basename "$signature") to $(basename "$file")" >&2
+echo "attach-signature.sh: $(basename "$signature") is no signature of $(basename "$file") that" \
+  "verifies${3:+ under $3}: it stays unsigned" >&2
 exit 1

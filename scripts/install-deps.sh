@@ -11,10 +11,8 @@ run=(cmake ninja-build g++ python3 qt6-base-dev qt6-qpa-plugins qt6-wayland font
 release=(
   python3 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 icoutils
   dpkg-dev wixl msitools faketime fakeroot osslsigncode gnupg openssl
-  # attaching committed signatures reads them as verify does
-  python3-asn1crypto python3-olefile
 )
-verify=(python3 python3-asn1crypto python3-olefile sqv openssl msitools)
+verify=(sqv osslsigncode openssl)
 test=(
   clang-format wine wine64 desktop-file-utils appstream lintian devscripts
   dbus strace weston libbenchmark-dev libgtest-dev libgmock-dev googletest

@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
 # Builds the release files from this checkout, tests off, into build/release/ beside their
-# SHA256SUMS: the .deb, Zeduzovir.exe, its zip and its installer. The same commit built on
+# SHA256SUMS: the .deb, Zeduzovir.exe and its installer. The same commit built on
 # Debian 12 with the same packages gives the same bytes: every time in the files is the last
 # commit's, and no path, clock, time zone, locale, umask or user of the machine gets in.
 #
-# The releaser signs (Authenticode, SHA-256) the program, which then goes into the zip and the
-# installer, and the installer; the detached signatures land in resources/signatures/VERSION/
-# to be committed. Anyone else's build attaches those that fit, and so gets the signed files
-# bit for bit.
+# The releaser signs (Authenticode, SHA-256) the program, which then goes into the installer,
+# and the installer; the detached signatures land in resources/signatures/VERSION/ to be
+# committed. Anyone else's build attaches those that verify under CA (the system's authorities
+# when none is given; scripts/attach-signature.sh), and so gets the signed files bit for bit.
 #   release.sh [--sign-cert CERT.pem --sign-key KEY.pem | --sign-pkcs12 FILE.p12]
-#              [--timestamp URL] [--gpg-key KEYID]
+#              [--timestamp URL] [--gpg-key KEYID] [--ca CA.pem]
 # FILE.p12's password comes from ZEDUZOVIR_SIGN_PASSWORD, never from the command line.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,7 +18,7 @@ die() {
   exit 2
 }
 
-cert="" key="" pkcs12="" timestamp="" gpg_key=""
+cert="" key="" pkcs12="" timestamp="" gpg_key="" ca=()
 while [ $# -gt 0 ]; do
   [ $# -ge 2 ] || die "$1 needs a value"
   case $1 in
@@ -27,6 +27,7 @@ while [ $# -gt 0 ]; do
     --sign-pkcs12) pkcs12=$2 ;;
     --timestamp) timestamp=$2 ;;
     --gpg-key) gpg_key=$2 ;;
+    --ca) ca=("$2") ;;
     *) die "unknown option $1" ;;
   esac
   shift 2
@@ -94,7 +95,7 @@ if [ -n "$gpg_key" ]; then
 fi
 
 # Signs FILE in place with the releaser's key, keeping the detached signature, or attaches the
-# committed one where it fits.
+# committed one where it verifies.
 authenticode() {
   local file=$1 name
   name=$(basename "$1")
@@ -102,13 +103,15 @@ authenticode() {
     printf '%s' "${ZEDUZOVIR_SIGN_PASSWORD-}" |
       osslsigncode sign "${signer[@]}" -h sha256 -n Zeduzovir -in "$file" -out "$scratch/signed" \
         >/dev/null || die "osslsigncode could not sign $name"
-    # Kept bare, the one form that every osslsigncode can be given back.
     osslsigncode extract-signature -in "$scratch/signed" -out "$scratch/signatures/$name.sig" \
       >/dev/null
-    python3 -I scripts/authenticode.py bare "$scratch/signatures/$name.sig"
-    mv "$scratch/signed" "$file"
+    # Anyone's rebuild attaches it so: that must give these very bytes.
+    scripts/attach-signature.sh "$file" "$scratch/signatures/$name.sig" "${ca[@]}" &&
+      cmp -s "$file" "$scratch/signed" ||
+      die "the signature of $name does not verify under ${ca[*]:-the authorities of the system}, or attach back"
+    rm "$scratch/signed"
   elif [ -d "$signatures" ]; then
-    scripts/attach-signature.sh "$file" "$signatures/$name.sig"
+    scripts/attach-signature.sh "$file" "$signatures/$name.sig" "${ca[@]}" || [ $? -eq 1 ] || exit 2
   fi
 }
 
@@ -121,17 +124,19 @@ for preset in release-linux release-windows; do
   rm -rf "build/$preset"
   cmake --preset "$preset" >/dev/null
   if [ "$preset" = release-windows ]; then
-    # The program is signed first, so that the installer and the zip are made around it.
+    # The program is signed first, so that the installer is made around it.
     cmake --build --preset "$preset" --target zeduzovir_win32_app
     authenticode "build/$preset/src/app/win32/$exe_name"
+    cmake --build --preset "$preset"
+    authenticode "build/$preset/$msi_name"
+  else
+    cmake --build --preset "$preset"
+    # fakeroot: the package records root as every file's owner, whoever builds it.
+    (cd "build/$preset" && fakeroot cpack -B "$PWD/packages" >/dev/null)
   fi
-  cmake --build --preset "$preset"
-  [ "$preset" != release-windows ] || authenticode "build/$preset/$msi_name"
-  # fakeroot: the archives record root as every file's owner, whoever builds them.
-  (cd "build/$preset" && fakeroot cpack -B "$PWD/packages" >/dev/null)
 done
-cp build/release-linux/packages/*.deb build/release-windows/packages/*.zip \
-   "build/release-windows/$msi_name" "build/release-windows/src/app/win32/$exe_name" "$partial"
+cp build/release-linux/packages/*.deb "build/release-windows/$msi_name" \
+   "build/release-windows/src/app/win32/$exe_name" "$partial"
 (cd "$partial" && sha256sum -- * >SHA256SUMS && cat SHA256SUMS)
 if [ -n "$gpg_key" ]; then
   gpg --batch --yes --local-user "$gpg_key" --armor --detach-sign \

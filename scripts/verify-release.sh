@@ -1,13 +1,120 @@
 #!/usr/bin/env bash
-# Decides whether a folder of release files can be trusted: see verify_release.py.
-#   verify-release.sh DIR --keyring KEYRING [--ca CA.pem]
+# Checks a folder of release files, claiming only what sqv, sha256sum and osslsigncode prove:
+# SHA256SUMS.asc is a good signature of SHA256SUMS by a key of KEYRING; each file present
+# matches SHA256SUMS; Zeduzovir.exe's and the installer's primary Authenticode signatures chain
+# to CA. One line per file, PASS or FAIL; exits 1 if one fails, 2 if it cannot check.
+#   verify-release.sh DIR --keyring KEYRING --ca CA.pem
+# shellcheck disable=SC2015 # A && B || stop: it stops when either fails
 set -euo pipefail
-# Debian's python3, which python3-asn1crypto and python3-olefile are for, where it is.
-python=/usr/bin/python3
-[ -x "$python" ] || python=python3
-if ! command -v "$python" >/dev/null; then
-  echo "verify-release.sh: needs python3, from the Debian package python3" >&2
-  exit 2
+export LC_ALL=C  # so that printf %q escapes every byte that is not printable ASCII
+stop() { echo "verify-release.sh: $*" >&2; exit 2; }
+usage="usage: verify-release.sh DIR --keyring KEYRING --ca CA.pem"
+[ $# -eq 5 ] && [[ "$2 $4" == "--keyring --ca" || "$2 $4" == "--ca --keyring" ]] || stop "$usage"
+dir=$1 keyring=$3 ca=$5
+[ "$2" = --keyring ] || keyring=$5 ca=$3
+for tool in sqv:sqv osslsigncode:osslsigncode openssl:openssl sha256sum:coreutils; do
+  command -v "${tool%:*}" >/dev/null || stop "needs ${tool%:*}, from the Debian package ${tool#*:}"
+done
+# Only `verify -index 0` holds osslsigncode to the primary signature, the one Windows shows.
+help=$(timeout 5 osslsigncode verify --help 2>&1 || true)
+grep -qw -- -index <<<"$help" ||
+  stop "needs osslsigncode 2.8 or later, whose verify takes -index (Debian 12: from bookworm-backports)"
+
+# Bounds in bytes: SHA256SUMS, its signature, the keyring and the CA a few KB, each release file
+# 32 MiB; any more is no release's. Each tool gets as many seconds, far beyond its need.
+small=4096 anchor=16384 large=$((32 << 20)) seconds=5
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+mkdir "$scratch/files"
+shown() { printf %q "$1"; }
+failed=0
+say() { printf '%s: %s: %s\n' "$1" "$(shown "$2")" "$3" && [ "$1" = PASS ] || failed=1; }  # PASS|FAIL NAME WHY
+run() {  # COMMAND...: under the timeout, what it says of a failure left in $scratch/why
+  local status=0
+  timeout "$seconds" "$@" 2>"$scratch/why" || status=$?
+  [ $status -ne 124 ] || echo "$1 did not finish within $seconds s" >"$scratch/why"
+  return $status
+}
+words() {  # FILE: a tool's words on one line, in printable ASCII
+  local said
+  said=$(tr -s '\n\t\r' ' ' <"$1" | tr -c '[:print:]' '?' | head -c 300)
+  said=${said% } && echo "${said//"$scratch/"/}"
+}
+# Copies PATH, a plain file of 1 to BOUND bytes, to COPY; its type and size are read first,
+# without following a link, as a FIFO or a device may never end. Else sets why.
+fetch() {  # PATH BOUND COPY
+  local mode size type
+  read -r mode size type < <(stat -c '%f %s %F' -- "$1" 2>/dev/null || echo 0 0) || true
+  why="larger than $(($2 >> 10)) KiB"
+  if [ "$mode" = 0 ]; then why="cannot be read"
+  elif (((16#$mode & 0xF000) != 0x8000)); then why="not a plain file but a $type"
+  elif ((size == 0)); then why="empty"
+  elif ((size > $2)); then :
+  elif ! timeout "$seconds" head -c $(($2 + 1)) -- "$1" >"$3" 2>/dev/null; then why="cannot be read"
+  elif (($(stat -c %s -- "$3") <= $2)); then return 0; fi
+  return 1
+}
+for option in keyring ca; do
+  why="cannot be read"
+  path=$(realpath -e -- "${!option}" 2>/dev/null) && fetch "$path" $anchor "$scratch/$option" ||
+    stop "--$option $(shown "${!option}"): $why"
+done
+run openssl x509 -in "$scratch/ca" -noout || stop "--ca $(shown "$ca"): holds no certificate that openssl reads"
+
+# Names: only the release's, of one version. Nothing else is opened.
+[ -d "$dir" ] && find -H "$dir" -mindepth 1 -maxdepth 1 -printf '%f\0' >"$scratch/names" 2>/dev/null ||
+  stop "cannot list $(shown "$dir")"
+mapfile -d '' -t names < <(sort -z "$scratch/names")
+versioned='^(Zeduzovir-([0-9]+(\.[0-9]+)*)-x64\.msi|zeduzovir_([0-9]+(\.[0-9]+)*)_amd64\.deb)$'
+declare -A versions=() bound=() listed=()
+for name in "${names[@]}"; do [[ ! $name =~ $versioned ]] || versions[${BASH_REMATCH[2]}${BASH_REMATCH[4]}]=1; done
+for name in "${names[@]}"; do
+  if [[ $name == SHA256SUMS || $name == SHA256SUMS.asc ]]; then bound[$name]=$small
+  elif [[ $name != Zeduzovir.exe && ! $name =~ $versioned ]]; then
+    say FAIL "$name" "not the name of a release file" && continue
+  elif [[ $name != Zeduzovir.exe && ${#versions[@]} -gt 1 ]]; then
+    say FAIL "$name" "beside release files of another version" && continue
+  else bound[$name]=$large; fi
+  fetch "$dir/$name" "${bound[$name]}" "$scratch/files/$name" || { say FAIL "$name" "$why" && bound[$name]=0; }
+done
+[ -n "${bound[SHA256SUMS]-}" ] || say FAIL SHA256SUMS "missing"
+[ -n "${bound[SHA256SUMS.asc]-}" ] || say FAIL SHA256SUMS.asc "missing, so nothing vouches for SHA256SUMS"
+[ "${bound[SHA256SUMS]-0}" != 0 ] && [ "${bound[SHA256SUMS.asc]-0}" != 0 ] || exit 1
+
+# SHA256SUMS: signed, then each line a checksum and a release file's name, all of one version.
+cd "$scratch/files"
+if ! run sqv --keyring "$scratch/keyring" -- SHA256SUMS.asc SHA256SUMS >"$scratch/signers" ||
+  [ ! -s "$scratch/signers" ]; then
+  [ -s "$scratch/why" ] || echo "sqv names no key" >"$scratch/why"
+  say FAIL SHA256SUMS.asc "no good signature of SHA256SUMS by a key of $(shown "$keyring"): $(words "$scratch/why")"
+  exit 1
 fi
-# -I: no PYTHONPATH or user site can stand in for the standard library or the parsers.
-exec "$python" -I "$(dirname "$0")/verify_release.py" "$@"
+version=$(printf '%s\n' "${!versions[@]}" | head -1)
+[ -n "$version" ] || version=$(grep -aoE '^[0-9a-f]{64}  (Zeduzovir-|zeduzovir_)[0-9]+(\.[0-9]+)*' SHA256SUMS |
+                               sed 's/.*[-_]//' | head -1 || true)
+names_re="(Zeduzovir\.exe|Zeduzovir-${version//./\\.}-x64\.msi|zeduzovir_${version//./\\.}_amd64\.deb)"
+bad=$(grep -anvxE "[0-9a-f]{64}  $names_re" SHA256SUMS | head -1 | cut -d: -f1) || true
+[ -z "$bad" ] || say FAIL SHA256SUMS "line $bad is not a SHA-256 and a release file's name, all of one version"
+twice=$(cut -c67- SHA256SUMS | sort | uniq -d | head -1)
+[ -z "$twice" ] || say FAIL SHA256SUMS "names $(shown "$twice") twice"
+[ -z "$bad$twice" ] || exit 1
+while read -r sum name || [ -n "$sum" ]; do listed[$name]=$sum; done <SHA256SUMS
+say PASS SHA256SUMS "SHA256SUMS.asc is a good signature of it by $(words "$scratch/signers"), a key of $(shown "$keyring"), as sqv judges"
+
+# Each file on its own, so that none is blamed for another's fault.
+for name in "${names[@]}"; do
+  [[ ${bound[$name]-0} != 0 && $name != SHA256SUMS* ]] || continue
+  if [ -z "${listed[$name]-}" ]; then say FAIL "$name" "not listed in SHA256SUMS" && continue; fi
+  echo "${listed[$name]}  $name" >"$scratch/line"
+  if ! run sha256sum --check --strict --status "$scratch/line"; then
+    [ -s "$scratch/why" ] || echo "does not match SHA256SUMS" >"$scratch/why"
+    say FAIL "$name" "$(words "$scratch/why")"
+  elif [[ $name == *.deb ]]; then
+    say PASS "$name" "matches SHA256SUMS"
+  elif run osslsigncode verify -index 0 -CAfile "$scratch/ca" -in "$name" >/dev/null; then
+    say PASS "$name" "matches SHA256SUMS; its primary Authenticode signature chains to $(shown "$ca"), as osslsigncode verifies it"
+  else
+    say FAIL "$name" "its primary Authenticode signature does not verify under $(shown "$ca"): $(words "$scratch/why")"
+  fi
+done
+exit $failed
