@@ -28,7 +28,7 @@ trap 'rm -rf "$scratch"' EXIT
 mkdir "$scratch/files"
 shown() { printf %q "$1"; }
 failed=0
-say() { printf '%s: %s: %s\n' "$1" "$(shown "$2")" "$3" && [ "$1" = PASS ] || failed=1; }  # PASS|FAIL NAME WHY
+say() { printf '%s: %q: %s\n' "$1" "$2" "$3" && [ "$1" = PASS ] || failed=1; }  # PASS|FAIL NAME WHY
 run() {  # COMMAND...: under the timeout, what it says of a failure left in $scratch/why
   local status=0
   timeout "$seconds" "$@" 2>"$scratch/why" || status=$?
@@ -37,7 +37,7 @@ run() {  # COMMAND...: under the timeout, what it says of a failure left in $scr
 }
 words() {  # FILE: a tool's words on one line, in printable ASCII
   local said
-  said=$(tr -s '\n\t\r' ' ' <"$1" | tr -c '[:print:]' '?' | head -c 300)
+  said=$(tr -s '\n\t\r' ' ' <"$1" | tr -c '[:print:]' '?' | head -c 300) || true
   said=${said% } && echo "${said//"$scratch/"/}"
 }
 # Copies PATH, a plain file of 1 to BOUND bytes, to COPY; its type and size are read first,
@@ -89,13 +89,14 @@ if ! run sqv --keyring "$scratch/keyring" -- SHA256SUMS.asc SHA256SUMS >"$scratc
   say FAIL SHA256SUMS.asc "no good signature of SHA256SUMS by a key of $(shown "$keyring"): $(words "$scratch/why")"
   exit 1
 fi
-version=$(printf '%s\n' "${!versions[@]}" | head -1)
+version=""
+[ ${#versions[@]} -ne 1 ] || version=${!versions[*]}
 [ -n "$version" ] || version=$(grep -aoE '^[0-9a-f]{64}  (Zeduzovir-|zeduzovir_)[0-9]+(\.[0-9]+)*' SHA256SUMS |
                                sed 's/.*[-_]//' | head -1 || true)
 names_re="(Zeduzovir\.exe|Zeduzovir-${version//./\\.}-x64\.msi|zeduzovir_${version//./\\.}_amd64\.deb)"
 bad=$(grep -anvxE "[0-9a-f]{64}  $names_re" SHA256SUMS | head -1 | cut -d: -f1) || true
 [ -z "$bad" ] || say FAIL SHA256SUMS "line $bad is not a SHA-256 and a release file's name, all of one version"
-twice=$(cut -c67- SHA256SUMS | sort | uniq -d | head -1)
+twice=$(cut -c67- SHA256SUMS | sort | uniq -d | head -1) || true
 [ -z "$twice" ] || say FAIL SHA256SUMS "names $(shown "$twice") twice"
 [ -z "$bad$twice" ] || exit 1
 while read -r sum name || [ -n "$sum" ]; do listed[$name]=$sum; done <SHA256SUMS
