@@ -12,6 +12,7 @@ usage="usage: verify-release.sh DIR --keyring KEYRING --ca CA.pem"
 [ $# -eq 5 ] && [[ "$2 $4" == "--keyring --ca" || "$2 $4" == "--ca --keyring" ]] || stop "$usage"
 dir=$1 keyring=$3 ca=$5
 [ "$2" = --keyring ] || keyring=$5 ca=$3
+[[ $dir != -* ]] || dir=./$dir  # not an option to find
 for tool in sqv:sqv osslsigncode:osslsigncode openssl:openssl sha256sum:coreutils; do
   command -v "${tool%:*}" >/dev/null || stop "needs ${tool%:*}, from the Debian package ${tool#*:}"
 done
@@ -89,8 +90,7 @@ if ! run sqv --keyring "$scratch/keyring" -- SHA256SUMS.asc SHA256SUMS >"$scratc
   say FAIL SHA256SUMS.asc "no good signature of SHA256SUMS by a key of $(shown "$keyring"): $(words "$scratch/why")"
   exit 1
 fi
-version=""
-[ ${#versions[@]} -ne 1 ] || version=${!versions[*]}
+[ ${#versions[@]} -eq 1 ] && version=${!versions[*]} || version=""
 [ -n "$version" ] || version=$(grep -aoE '^[0-9a-f]{64}  (Zeduzovir-|zeduzovir_)[0-9]+(\.[0-9]+)*' SHA256SUMS |
                                sed 's/.*[-_]//' | head -1 || true)
 names_re="(Zeduzovir\.exe|Zeduzovir-${version//./\\.}-x64\.msi|zeduzovir_${version//./\\.}_amd64\.deb)"
