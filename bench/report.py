@@ -18,6 +18,7 @@ from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
 WINE = ROOT / "tests" / "support" / "run_under_wine.sh"
+XVFB = ROOT / "tests" / "support" / "on_xvfb.sh"
 
 
 def run(command, env=None):
@@ -48,8 +49,8 @@ def restore_rule(build):
 def startup(build, rounds):
     programs = [build / "src" / "app" / "qt" / "zeduzovir",
                 build / "bench" / "plain_widgets_window", build / "bench" / "empty_window"]
-    output = run(["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24",
-                  str(build / "bench" / "startup_probe"), str(rounds)] + [str(p) for p in programs],
+    output = run(["bash", str(XVFB), str(build / "bench" / "startup_probe"), str(rounds)]
+                 + [str(p) for p in programs],
                  env={"QT_QPA_PLATFORM": "xcb"})
     results = {}
     for line in output.splitlines():

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
-# Runs a command for Wine on a headless X server of its own.
+# Runs a command for Wine on a headless X server of its own (on_xvfb.sh).
 #   run_under_wine.sh WINEPREFIX|fresh DPI COMMAND [ARGUMENTS...]
 # A named prefix is made on first use, with its screen at DPI, and kept, so later runs start in
 # about a second; "fresh" makes a new prefix for this run alone.
 set -euo pipefail
+here=$(dirname "$(realpath "$0")")
 if [ "$1" = fresh ]; then
   fresh=$(mktemp -d)
   trap 'rm -rf "$fresh"' EXIT
@@ -26,7 +27,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
   if [ ! -f "$WINEPREFIX/.ready" ]; then
     # Without a window manager Wine stalls in every message box and window destruction unless
     # its windows are unmanaged.
-    xvfb-run -a sh -c 'wineboot -i >/dev/null 2>&1 &&
+    bash "$here/on_xvfb.sh" sh -c 'wineboot -i >/dev/null 2>&1 &&
       wine reg add "HKCU\\Software\\Wine\\X11 Driver" /v Managed /d N /f >/dev/null &&
       wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d "$0" /f >/dev/null &&
       wineserver -w' "$dpi"
@@ -35,6 +36,6 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 ) 9>"$WINEPREFIX.lock"
 
 status=0
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+bash "$here/on_xvfb.sh" \
   sh -c 'status=0; "$@" || status=$?; wineserver -w; exit $status' run_under_wine "$@" || status=$?
 exit "$status"
