@@ -9,7 +9,7 @@ set -euo pipefail
 program=$1 closer=$2 screenshot=$3 scale=$4  # scale: the window's pixels per layout pixel
 
 scratch=$(mktemp -d)
-trap 'kill "$tracer" 2>/dev/null || true; rm -rf "$scratch"' EXIT
+trap 'rm -rf "$scratch"' EXIT
 mkdir -p "$scratch/files" "$scratch/here"
 given="$scratch/files/photo.jpgxaBrint"
 restored="$scratch/files/photo.jpg"
@@ -25,8 +25,8 @@ refused=$("${no_display[@]}" --fr$'ob \x7f\e' ../files/a 2>&1 >/dev/null) || sta
 [[ $status == 2 && $refused == *"'--frob \x7F\x1B'"* && $refused != *$'\n'* ]] ||
   { echo "FAIL: an unknown option gave status $status and said: $refused"; exit 1; }
 
+# Left to isolated.sh to end if this script fails: ending strace would leave the program running.
 strace -f -q -e trace=%file -o "$scratch/trace" "$program" "$given" ../files/folder "$restored" &
-tracer=$!
 
 # Waits until CONDITION holds, for up to 15 seconds.
 wait_until() {

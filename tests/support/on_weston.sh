@@ -12,7 +12,8 @@ printf '[shell]\nanimation=none\nclose-animation=none\nstartup-animation=none\nf
 weston --backend=x11-backend.so --use-pixman --config="$config" --idle-time=0 --socket="$socket" \
   --width=1280 --height=1024 >"$log" 2>&1 &
 weston=$!
-trap 'kill "$weston" 2>/dev/null; wait "$weston" 2>/dev/null; rm -f "$log" "$config"' EXIT
+# A job spec, not a PID: bash signals weston only while it has not reaped it.
+trap 'kill %weston 2>/dev/null; wait "$weston" 2>/dev/null; rm -f "$log" "$config"' EXIT
 for _ in $(seq 1 300); do
   [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
   kill -0 "$weston" 2>/dev/null || { echo "FAIL: weston did not start:"; cat "$log"; exit 1; }
