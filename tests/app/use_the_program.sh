@@ -25,7 +25,7 @@ refused=$("${no_display[@]}" --fr$'ob \x7f\e' ../files/a 2>&1 >/dev/null) || sta
 [[ $status == 2 && $refused == *"'--frob \x7F\x1B'"* && $refused != *$'\n'* ]] ||
   { echo "FAIL: an unknown option gave status $status and said: $refused"; exit 1; }
 
-# Left to isolated.sh to end if this script fails: ending strace would leave the program running.
+# Left to isolated.sh to end if this script fails: strace -o FILE PROGRAM ignores TERM.
 strace -f -q -e trace=%file -o "$scratch/trace" "$program" "$given" ../files/folder "$restored" &
 
 # Waits until CONDITION holds, for up to 15 seconds.
