@@ -5,6 +5,7 @@
 # Otherwise the file stays as it was, and this says so and exits 1.
 #   attach-signature.sh FILE SIGNATURE [CA.pem]
 set -euo pipefail
+export LC_ALL=C  # so that printf %q escapes every byte that is not printable ASCII
 stop() { echo "attach-signature.sh: $*" >&2; exit 2; }
 [ $# -eq 2 ] || [ $# -eq 3 ] || stop "usage: attach-signature.sh FILE SIGNATURE [CA.pem]"
 help=$(timeout 5 osslsigncode verify --help 2>&1 || true)
@@ -13,16 +14,18 @@ file=$1 signature=$2 ca=()
 [ $# -eq 2 ] || ca=(-CAfile "$3")
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-# osslsigncode may leave its output behind when it fails: what counts is what that output holds.
-osslsigncode attach-signature -sigin "$signature" "${ca[@]}" -in "$file" -out "$scratch/signed" \
-  >/dev/null 2>&1 || true
+# Plain files only, as a FIFO or a device may never end; osslsigncode may leave its output
+# behind when it fails: what counts is what that output holds.
+[ -f "$file" ] && [ ! -L "$file" ] && [ -f "$signature" ] && [ ! -L "$signature" ] &&
+  timeout 60 osslsigncode attach-signature -sigin "$signature" "${ca[@]}" -in "$file" \
+    -out "$scratch/signed" >/dev/null 2>&1 || true
 if [ -f "$scratch/signed" ] &&
   timeout 60 osslsigncode verify -index 0 "${ca[@]}" -in "$scratch/signed" >/dev/null 2>&1 &&
-  osslsigncode extract-signature -in "$scratch/signed" -out "$scratch/held.sig" >/dev/null 2>&1 &&
-  cmp -s "$scratch/held.sig" "$signature"; then
+  timeout 60 osslsigncode extract-signature -in "$scratch/signed" -out "$scratch/held.sig" >/dev/null 2>&1 &&
+  timeout 60 cmp -s "$scratch/held.sig" "$signature"; then
   cat "$scratch/signed" >"$file"
   exit 0
 fi
-echo "attach-signature.sh: $(basename "$signature") is no signature of $(basename "$file") that" \
-  "verifies${3:+ under $3}: it stays unsigned" >&2
+printf 'attach-signature.sh: %q is no signature of %q that verifies%s: it stays unsigned\n' \
+  "$signature" "$file" "${3:+ under $(printf %q "$3")}" >&2
 exit 1

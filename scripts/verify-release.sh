@@ -8,12 +8,14 @@
 set -euo pipefail
 export LC_ALL=C  # so that printf %q escapes every byte that is not printable ASCII
 stop() { echo "verify-release.sh: $*" >&2; exit 2; }
-usage="usage: verify-release.sh DIR --keyring KEYRING --ca CA.pem"
-[ $# -eq 5 ] && [[ "$2 $4" == "--keyring --ca" || "$2 $4" == "--ca --keyring" ]] || stop "$usage"
+[ $# -eq 5 ] && [[ "$2 $4" == "--keyring --ca" || "$2 $4" == "--ca --keyring" ]] ||
+  stop "usage: verify-release.sh DIR --keyring KEYRING --ca CA.pem"
 dir=$1 keyring=$3 ca=$5
 [ "$2" = --keyring ] || keyring=$5 ca=$3
-[[ $dir != -* ]] || dir=./$dir  # not an option to find
-for tool in sqv:sqv osslsigncode:osslsigncode openssl:openssl sha256sum:coreutils; do
+[[ $dir == /* ]] || dir=./$dir  # neither an option nor an expression to find
+for tool in sqv:sqv osslsigncode:osslsigncode openssl:openssl find:findutils grep:grep sha256sum \
+  timeout stat dd head sort tr realpath mktemp mkdir rm; do
+  [[ $tool == *:* ]] || tool=$tool:coreutils
   command -v "${tool%:*}" >/dev/null || stop "needs ${tool%:*}, from the Debian package ${tool#*:}"
 done
 # Only `verify -index 0` holds osslsigncode to the primary signature, the one Windows shows.
@@ -25,8 +27,7 @@ grep -qw -- -index <<<"$help" ||
 # 32 MiB; any more is no release's. Each tool gets as many seconds, far beyond its need.
 small=4096 anchor=16384 large=$((32 << 20)) seconds=5
 scratch=$(mktemp -d)
-trap 'rm -rf "$scratch"' EXIT
-mkdir "$scratch/files"
+trap 'rm -rf "$scratch"' EXIT && mkdir "$scratch/files"
 shown() { printf %q "$1"; }
 failed=0
 say() { printf '%s: %q: %s\n' "$1" "$2" "$3" && [ "$1" = PASS ] || failed=1; }  # PASS|FAIL NAME WHY
@@ -37,12 +38,11 @@ run() {  # COMMAND...: under the timeout, what it says of a failure left in $scr
   return $status
 }
 words() {  # FILE: a tool's words on one line, in printable ASCII
-  local said
-  said=$(tr -s '\n\t\r' ' ' <"$1" | tr -c '[:print:]' '?' | head -c 300) || true
+  local said && said=$(tr -s '\n\t\r' ' ' <"$1" | tr -c '[:print:]' '?' | head -c 300) || true
   said=${said% } && echo "${said//"$scratch/"/}"
 }
-# Copies PATH, a plain file of 1 to BOUND bytes, to COPY; its type and size are read first,
-# without following a link, as a FIFO or a device may never end. Else sets why.
+# Copies PATH, a plain file of 1 to BOUND bytes, to COPY, else sets why. Its type and size come
+# first, as a FIFO or a device may never end; it is read through no link, and never waited on.
 fetch() {  # PATH BOUND COPY
   local mode size type
   read -r mode size type < <(stat -c '%f %s %F' -- "$1" 2>/dev/null || echo 0 0) || true
@@ -51,8 +51,10 @@ fetch() {  # PATH BOUND COPY
   elif (((16#$mode & 0xF000) != 0x8000)); then why="not a plain file but a $type"
   elif ((size == 0)); then why="empty"
   elif ((size > $2)); then :
-  elif ! timeout "$seconds" head -c $(($2 + 1)) -- "$1" >"$3" 2>/dev/null; then why="cannot be read"
-  elif (($(stat -c %s -- "$3") <= $2)); then return 0; fi
+  elif ! timeout "$seconds" dd if="$1" of="$3" iflag=nofollow,nonblock,count_bytes bs=64K \
+    count=$(($2 + 1)) status=none 2>/dev/null; then why="cannot be read"
+  elif (($(stat -c %s -- "$3") == size)); then return 0
+  else why="changed while it was read"; fi
   return 1
 }
 for option in keyring ca; do
@@ -62,54 +64,50 @@ for option in keyring ca; do
 done
 run openssl x509 -in "$scratch/ca" -noout || stop "--ca $(shown "$ca"): holds no certificate that openssl reads"
 
-# Names: only the release's, of one version. Nothing else is opened.
+# Names: only the release's, and no more of them than a release has. Nothing else is opened.
 [ -d "$dir" ] && find -H "$dir" -mindepth 1 -maxdepth 1 -printf '%f\0' >"$scratch/names" 2>/dev/null ||
   stop "cannot list $(shown "$dir")"
-mapfile -d '' -t names < <(sort -z "$scratch/names")
-versioned='^(Zeduzovir-([0-9]+(\.[0-9]+)*)-x64\.msi|zeduzovir_([0-9]+(\.[0-9]+)*)_amd64\.deb)$'
-declare -A versions=() bound=() listed=()
-for name in "${names[@]}"; do [[ ! $name =~ $versioned ]] || versions[${BASH_REMATCH[2]}${BASH_REMATCH[4]}]=1; done
+mapfile -d '' -t names < <(head -z -n 65 "$scratch/names" | sort -z)
+[ ${#names[@]} -le 64 ] || { say FAIL "$dir" "holds more than 64 entries, which no release does"; exit 1; }
+release='(Zeduzovir\.exe|Zeduzovir-[0-9]+(\.[0-9]+)*-x64\.msi|zeduzovir_[0-9]+(\.[0-9]+)*_amd64\.deb)'
+declare -A bound=() listed=()
 for name in "${names[@]}"; do
   if [[ $name == SHA256SUMS || $name == SHA256SUMS.asc ]]; then bound[$name]=$small
-  elif [[ $name != Zeduzovir.exe && ! $name =~ $versioned ]]; then
-    say FAIL "$name" "not the name of a release file" && continue
-  elif [[ $name != Zeduzovir.exe && ${#versions[@]} -gt 1 ]]; then
-    say FAIL "$name" "beside release files of another version" && continue
-  else bound[$name]=$large; fi
+  elif [[ $name =~ ^$release$ ]]; then bound[$name]=$large
+  else say FAIL "$name" "not the name of a release file" && continue; fi
   fetch "$dir/$name" "${bound[$name]}" "$scratch/files/$name" || { say FAIL "$name" "$why" && bound[$name]=0; }
 done
 [ -n "${bound[SHA256SUMS]-}" ] || say FAIL SHA256SUMS "missing"
 [ -n "${bound[SHA256SUMS.asc]-}" ] || say FAIL SHA256SUMS.asc "missing, so nothing vouches for SHA256SUMS"
 [ "${bound[SHA256SUMS]-0}" != 0 ] && [ "${bound[SHA256SUMS.asc]-0}" != 0 ] || exit 1
 
-# SHA256SUMS: signed, then each line a checksum and a release file's name, all of one version.
+# SHA256SUMS: signed, then each line a checksum and a release file's name, each once, of one version.
 cd "$scratch/files"
 if ! run sqv --keyring "$scratch/keyring" -- SHA256SUMS.asc SHA256SUMS >"$scratch/signers" ||
   [ ! -s "$scratch/signers" ]; then
   [ -s "$scratch/why" ] || echo "sqv names no key" >"$scratch/why"
-  say FAIL SHA256SUMS.asc "no good signature of SHA256SUMS by a key of $(shown "$keyring"): $(words "$scratch/why")"
+  say FAIL SHA256SUMS.asc "sqv does not take it for a signature of SHA256SUMS by a key of $(shown "$keyring"): $(words "$scratch/why")"
   exit 1
 fi
-[ ${#versions[@]} -eq 1 ] && version=${!versions[*]} || version=""
-[ -n "$version" ] || version=$(grep -aoE '^[0-9a-f]{64}  (Zeduzovir-|zeduzovir_)[0-9]+(\.[0-9]+)*' SHA256SUMS |
-                               sed 's/.*[-_]//' | head -1 || true)
-names_re="(Zeduzovir\.exe|Zeduzovir-${version//./\\.}-x64\.msi|zeduzovir_${version//./\\.}_amd64\.deb)"
-bad=$(grep -anvxE "[0-9a-f]{64}  $names_re" SHA256SUMS | head -1 | cut -d: -f1) || true
-[ -z "$bad" ] || say FAIL SHA256SUMS "line $bad is not a SHA-256 and a release file's name, all of one version"
-twice=$(cut -c67- SHA256SUMS | sort | uniq -d | head -1) || true
-[ -z "$twice" ] || say FAIL SHA256SUMS "names $(shown "$twice") twice"
-[ -z "$bad$twice" ] || exit 1
-while read -r sum name || [ -n "$sum" ]; do listed[$name]=$sum; done <SHA256SUMS
+bad=$(grep -m 1 -anvxE "[0-9a-f]{64}  $release" SHA256SUMS) || true
+[ -z "$bad" ] || bad="line ${bad%%:*} is not a lowercase SHA-256, two spaces and a release file's name"
+version=""
+while [ -z "$bad" ] && { read -r sum name || [ -n "$sum" ]; }; do
+  [[ ! $name =~ [-_]([0-9.]+)[-_] ]] || [ "${version:=${BASH_REMATCH[1]}}" = "${BASH_REMATCH[1]}" ] ||
+    bad="names files of two versions, $version and ${BASH_REMATCH[1]}"
+  [ -z "${listed[$name]-}" ] || bad="names $name twice"
+  listed[$name]=$sum
+done <SHA256SUMS
+[ -z "$bad" ] || { say FAIL SHA256SUMS "$bad"; exit 1; }
 say PASS SHA256SUMS "SHA256SUMS.asc is a good signature of it by $(words "$scratch/signers"), a key of $(shown "$keyring"), as sqv judges"
 
 # Each file on its own, so that none is blamed for another's fault.
 for name in "${names[@]}"; do
   [[ ${bound[$name]-0} != 0 && $name != SHA256SUMS* ]] || continue
-  if [ -z "${listed[$name]-}" ]; then say FAIL "$name" "not listed in SHA256SUMS" && continue; fi
+  [ -n "${listed[$name]-}" ] || { say FAIL "$name" "not listed in SHA256SUMS${version:+ of $version}"; continue; }
   echo "${listed[$name]}  $name" >"$scratch/line"
   if ! run sha256sum --check --strict --status "$scratch/line"; then
-    [ -s "$scratch/why" ] || echo "does not match SHA256SUMS" >"$scratch/why"
-    say FAIL "$name" "$(words "$scratch/why")"
+    [ -s "$scratch/why" ] && say FAIL "$name" "$(words "$scratch/why")" || say FAIL "$name" "does not match SHA256SUMS"
   elif [[ $name == *.deb ]]; then
     say PASS "$name" "matches SHA256SUMS"
   elif run osslsigncode verify -index 0 -CAfile "$scratch/ca" -in "$name" >/dev/null; then

@@ -79,8 +79,10 @@ bash "$source/resources/windows/make_msi.sh" other.msi "$source/resources/window
   unsigned.exe "$source/resources/README.txt" "$source/LICENSE" "$source/resources/zeduzovir.ico" \
   1.0.0 00000000-0000-0000-0000-000000000001
 mkfifo fifo && : >empty.gpg && ln -s /dev/zero zero.pem && head -c 20000 /dev/urandom >big.gpg
-mkdir no-sqv old-osslsigncode mute-osslsigncode
-find /usr/bin -maxdepth 1 ! -type d ! -name sqv -exec ln -s -t no-sqv {} +
+mkdir old-osslsigncode mute-osslsigncode
+for tool in sqv osslsigncode openssl find grep dd sort tr timeout stat realpath mktemp; do
+  mkdir "no-$tool" && find /usr/bin -maxdepth 1 ! -type d ! -name "$tool" -exec ln -s -t "no-$tool" {} +
+done
 # As osslsigncode 2.5 lists verify's options, and as one that says nothing.
 printf '#!/bin/sh\necho "Usage: osslsigncode verify [ -in ] <infile> [ -CAfile <infile> ]"\nexit 255\n' \
   >old-osslsigncode/osslsigncode
@@ -250,7 +252,7 @@ attack "the program as a link to itself" 1 "FAIL: Zeduzovir.exe: not a plain fil
 attack "a FIFO for the installer" 1 "FAIL: $msi: not a plain file" "$trusted" "rm $msi && mkfifo $msi"
 attack "a FIFO beside the release" 1 "FAIL: notes: not the name of a release file" "$trusted" 'mkfifo notes'
 attack "a device for the .deb" 1 "FAIL: $deb: not a plain file" "$trusted" \
-  "rm $deb && { mknod $deb c 1 5 2>/dev/null || ln -s /dev/zero $deb; }"
+  "rm $deb && { cp -a /dev/zero $deb 2>/dev/null || ln -s /dev/zero $deb; }"
 attack "a FIFO as --keyring" 2 "verify-release.sh: --keyring fifo: not a plain file" "--ca ca.pem --keyring fifo" ''
 attack "a --ca that no one writes to, a FIFO" 2 "verify-release.sh: --ca fifo: not a plain file" \
   "--ca fifo --keyring keyring.gpg" ''
@@ -264,7 +266,7 @@ attack "a changed .deb beside no SHA256SUMS.asc" 1 \
   "FAIL: SHA256SUMS.asc: missing, so nothing vouches for SHA256SUMS" "$trusted" \
   "echo >>$deb && resign && rm SHA256SUMS.asc"
 attack "SHA256SUMS signed by a key outside --keyring" 1 \
-  "FAIL: SHA256SUMS.asc: no good signature of SHA256SUMS by a key of keyring.gpg" "$trusted" \
+  "FAIL: SHA256SUMS.asc: sqv does not take it for a signature of SHA256SUMS by a key of keyring.gpg" "$trusted" \
   'sign_sums stranger@zeduzovir.invalid'
 attack "an empty SHA256SUMS" 1 "FAIL: SHA256SUMS: empty" "$trusted" ': >SHA256SUMS'
 attack "a file not listed, larger than memory" 1 "FAIL: notes.txt: not the name of a release file" "$trusted" \
@@ -293,32 +295,44 @@ attack "names Windows opens, or takes for a device or an 8.3 alias" 1 \
 attack "the program again, named with a Cyrillic e" 1 \
   "FAIL: \$'Zeduzovir.ex\\320\\265': not the name of a release file" "$trusted" \
   'cp "$keys/unsigned.exe" Zeduzovir.exе && resign'
-attack "release files of two versions" 1 "FAIL: zeduzovir_1.01_amd64.deb: beside release files of another version" \
+attack "a .deb of another version beside the release" 1 \
+  "FAIL: zeduzovir_1.01_amd64.deb: not listed in SHA256SUMS of 1.00" "$trusted" "cp $deb zeduzovir_1.01_amd64.deb"
+attack "a .deb of another version, which blames not the listed one" 1 "PASS: $deb: matches SHA256SUMS" \
   "$trusted" "cp $deb zeduzovir_1.01_amd64.deb"
-attack "4,000 .debs of as many versions" 1 "FAIL: zeduzovir_1.999_amd64.deb: beside release files of another" \
+attack "the .deb of another version in place of the release's, which blames not SHA256SUMS" 1 \
+  "PASS: SHA256SUMS: SHA256SUMS.asc is a good signature" "$trusted" "rm $msi && mv $deb zeduzovir_1.01_amd64.deb"
+attack "4,000 .debs of as many versions" 1 "holds more than 64 entries, which no release does" \
   "$trusted" 'seq 4000 | sed "s/.*/zeduzovir_1.&_amd64.deb/" | xargs touch'
-attack "a keyring that is none" 1 "FAIL: SHA256SUMS.asc: no good signature of SHA256SUMS by a key of ca.pem" \
+attack "a keyring that is none" 1 "FAIL: SHA256SUMS.asc: sqv does not take it for a signature of SHA256SUMS by a key of ca.pem" \
   "--ca ca.pem --keyring ca.pem" ''
 attack "an unreadable --ca" 2 "verify-release.sh: --ca unreadable.pem: cannot be read" \
   "--ca unreadable.pem --keyring keyring.gpg" ''
 attack "an empty keyring" 2 "verify-release.sh: --keyring empty.gpg: empty" "--ca ca.pem --keyring empty.gpg" ''
 attack "a --ca that holds no certificate" 2 "verify-release.sh: --ca keyring.gpg: holds no certificate" \
   "--ca keyring.gpg --keyring keyring.gpg" ''
-attack "sqv missing" 2 "verify-release.sh: needs sqv, from the Debian package sqv" \
-  "PATH=$keys/no-sqv $trusted" ''
+for tool in sqv:sqv osslsigncode:osslsigncode openssl:openssl find:findutils grep:grep dd:coreutils \
+  sort:coreutils tr:coreutils timeout:coreutils stat:coreutils realpath:coreutils mktemp:coreutils; do
+  attack "${tool%:*} missing" 2 "verify-release.sh: needs ${tool%:*}, from the Debian package ${tool#*:}" \
+    "PATH=$keys/no-${tool%:*} $trusted" ''
+done
 attack "an osslsigncode whose verify takes no -index" 2 "verify-release.sh: needs osslsigncode 2.8 or later" \
   "PATH=$keys/old-osslsigncode:$PATH $trusted" ''
 attack "an osslsigncode that says nothing of its options" 2 "verify-release.sh: needs osslsigncode 2.8 or later" \
   "PATH=$keys/mute-osslsigncode:$PATH $trusted" ''
 # With the releaser's OpenPGP key: SHA256SUMS signed anew.
-attack "a line naming a file elsewhere" 1 "FAIL: SHA256SUMS: line 4 is not a SHA-256 and a release file's name" \
+attack "a line naming a file elsewhere" 1 "FAIL: SHA256SUMS: line 4 is not a lowercase SHA-256, two spaces and a release file's name" \
   "$trusted" 'sed -n "s|  Zeduzovir.exe|  ../Zeduzovir.exe|p" SHA256SUMS >>SHA256SUMS && sign_sums'
-attack "lines naming .debs of other versions" 1 "FAIL: SHA256SUMS: line 4 is not a SHA-256" "$trusted" \
+attack "lines naming .debs of other versions" 1 "FAIL: SHA256SUMS: names files of two versions, 1.00 and 1.1" "$trusted" \
   'seq 3 | sed "s/.*/$(printf %064d 0)  zeduzovir_1.&_amd64.deb/" >>SHA256SUMS && sign_sums'
 attack "a release file SHA256SUMS does not list" 1 "FAIL: $msi: not listed in SHA256SUMS" "$trusted" \
   'grep -v x64.msi SHA256SUMS >../sums && mv ../sums SHA256SUMS && sign_sums'
 attack "a line naming the program twice" 1 "FAIL: SHA256SUMS: names Zeduzovir.exe twice" "$trusted" \
   'grep "  Zeduzovir.exe" SHA256SUMS >../line && cat ../line >>SHA256SUMS && sign_sums'
+attack "a line naming the program twice, then one of junk: one line for SHA256SUMS" 1 \
+  "FAIL: SHA256SUMS: line 5 is not" "$trusted" \
+  'grep "  Zeduzovir.exe" SHA256SUMS >../line && { cat ../line && echo x; } >>SHA256SUMS && sign_sums'
+attack "a checksum in capitals, which sha256sum would take" 1 "FAIL: SHA256SUMS: line 1 is not a lowercase" \
+  "$trusted" 'sed -i "1s/^[0-9a-f]*/\U&/" SHA256SUMS && sign_sums'
 attack "a changed byte, SHA256SUMS signed again" 1 "FAIL: Zeduzovir.exe: $under_ca" "$trusted" \
   'flip Zeduzovir.exe 4096 && resign'
 attack "a changed byte in the installer's cabinet, SHA256SUMS signed again" 1 "FAIL: $msi: $under_ca" \
@@ -355,15 +369,15 @@ attack "an installer of 4,000 streams each a sector further into one 24 MiB chai
   "FAIL: $msi: $under_ca" "WITHIN=12 $trusted" 'huge_installer 24 shifted && resign'
 # sqv's judgement of keys in time, as OpenPGP has it.
 attack "SHA256SUMS signed by a key that had expired" 1 \
-  "FAIL: SHA256SUMS.asc: no good signature of SHA256SUMS by a key of late.gpg" \
+  "FAIL: SHA256SUMS.asc: sqv does not take it for a signature of SHA256SUMS by a key of late.gpg" \
   "--ca ca.pem --keyring late.gpg" 'cp "$keys/late.asc" SHA256SUMS.asc'
 attack "SHA256SUMS signed by a key that expired after it signed" 0 "a key of old.gpg, as sqv judges" \
   "--ca ca.pem --keyring old.gpg" 'cp "$keys/old.asc" SHA256SUMS.asc'
 attack "SHA256SUMS signed by a key since revoked" 1 \
-  "FAIL: SHA256SUMS.asc: no good signature of SHA256SUMS by a key of withdrawn.gpg" \
+  "FAIL: SHA256SUMS.asc: sqv does not take it for a signature of SHA256SUMS by a key of withdrawn.gpg" \
   "--ca ca.pem --keyring withdrawn.gpg" ''
 attack "SHA256SUMS signed by a key revoked after it signed, as compromised" 1 \
-  "FAIL: SHA256SUMS.asc: no good signature of SHA256SUMS by a key of compromised.gpg" \
+  "FAIL: SHA256SUMS.asc: sqv does not take it for a signature of SHA256SUMS by a key of compromised.gpg" \
   "--ca ca.pem --keyring compromised.gpg" 'cp "$keys/compromised.asc" SHA256SUMS.asc'
 attack "SHA256SUMS signed by a key revoked after it signed, as superseded" 0 \
   "a key of superseded.gpg, as sqv judges" "--ca ca.pem --keyring superseded.gpg" \
@@ -385,4 +399,10 @@ for row in "a signature of other bytes:other.exe:$genuine" \
     [ "$(find attach -mindepth 1 | sort | tr '\n' ' ')" = "attach/target.exe attach/tmp " ] ||
     { echo "FAIL: attach-signature.sh, $name: attached, or left files (exit $status): $said"; exit 1; }
 done
+# A FIFO to attach to is refused at once, and a name that moves the cursor is shown escaped.
+rm -rf attach && mkdir attach && mkfifo attach/target.exe && cp "$genuine" "$(printf 'x\033[2K.sig')"
+said=$(timeout 10 "$source/scripts/attach-signature.sh" attach/target.exe "$(printf 'x\033[2K.sig')" 2>&1) &&
+  status=0 || status=$?
+[ $status -eq 1 ] && [[ $said == *"\$'x\\E[2K.sig' is no signature of attach/target.exe"*"stays unsigned" ]] ||
+  { echo "FAIL: attach-signature.sh, a FIFO to attach to: exit $status, said: $said"; exit 1; }
 echo "PASS: verify-release.sh fails every attack, in bounded time; attach-signature.sh attaches only what verifies"
