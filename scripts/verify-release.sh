@@ -8,11 +8,11 @@
 set -euo pipefail
 export LC_ALL=C  # so that printf %q escapes every byte that is not printable ASCII
 stop() { echo "verify-release.sh: $*" >&2; exit 2; }
-[ $# -eq 5 ] && [[ "$2 $4" == "--keyring --ca" || "$2 $4" == "--ca --keyring" ]] ||
+[ $# -eq 5 ] && [ -n "$1" ] && [[ "$2 $4" == "--keyring --ca" || "$2 $4" == "--ca --keyring" ]] ||
   stop "usage: verify-release.sh DIR --keyring KEYRING --ca CA.pem"
 dir=$1 keyring=$3 ca=$5
 [ "$2" = --keyring ] || keyring=$5 ca=$3
-[[ $dir == /* ]] || dir=./$dir  # neither an option nor an expression to find
+[[ $dir == /* ]] || dir=$PWD/$dir  # neither an option nor an expression to find, nor from another folder
 for tool in sqv:sqv osslsigncode:osslsigncode openssl:openssl find:findutils grep:grep sha256sum \
   timeout stat dd head sort tr realpath mktemp mkdir rm; do
   [[ $tool == *:* ]] || tool=$tool:coreutils
@@ -26,17 +26,14 @@ grep -qw -- -index <<<"$help" ||
 # Bounds in bytes: SHA256SUMS, its signature, the keyring and the CA a few KB, each release file
 # 32 MiB; any more is no release's. Each tool gets as many seconds, far beyond its need.
 small=4096 anchor=16384 large=$((32 << 20)) seconds=5
-scratch=$(mktemp -d)
+scratch=$(realpath -e -- "$(mktemp -d 2>/dev/null)" 2>/dev/null) || stop "cannot make a scratch folder"
 trap 'rm -rf "$scratch"' EXIT && mkdir "$scratch/files"
 shown() { printf %q "$1"; }
 failed=0
 say() { printf '%s: %q: %s\n' "$1" "$2" "$3" && [ "$1" = PASS ] || failed=1; }  # PASS|FAIL NAME WHY
-run() {  # COMMAND...: under the timeout, what it says of a failure left in $scratch/why
-  local status=0
-  timeout "$seconds" "$@" 2>"$scratch/why" || status=$?
-  [ $status -ne 124 ] || echo "$1 did not finish within $seconds s" >"$scratch/why"
-  return $status
-}
+run() {  # COMMAND...: under the timeout; what it says of a failure is left in $scratch/why
+  timeout "$seconds" "$@" 2>"$scratch/why" && return 0 || set -- $? "$1"
+  [ "$1" -ne 124 ] || echo "$2 did not finish within $seconds s" >"$scratch/why"; return "$1"; }
 words() {  # FILE: a tool's words on one line, in printable ASCII
   local said && said=$(tr -s '\n\t\r' ' ' <"$1" | tr -c '[:print:]' '?' | head -c 300) || true
   said=${said% } && echo "${said//"$scratch/"/}"
@@ -52,7 +49,8 @@ fetch() {  # PATH BOUND COPY
   elif ((size == 0)); then why="empty"
   elif ((size > $2)); then :
   elif ! timeout "$seconds" dd if="$1" of="$3" iflag=nofollow,nonblock,count_bytes bs=64K \
-    count=$(($2 + 1)) status=none 2>/dev/null; then why="cannot be read"
+    count=$(($2 + 1)) status=none 2>/dev/null; then
+    printf x >>"$3" 2>/dev/null || stop "cannot copy $(shown "$1") into $scratch"; why="cannot be read"
   elif (($(stat -c %s -- "$3") == size)); then return 0
   else why="changed while it was read"; fi
   return 1
@@ -64,31 +62,30 @@ for option in keyring ca; do
 done
 run openssl x509 -in "$scratch/ca" -noout || stop "--ca $(shown "$ca"): holds no certificate that openssl reads"
 
-# Names: only the release's, and no more of them than a release has. Nothing else is opened.
-[ -d "$dir" ] && find -H "$dir" -mindepth 1 -maxdepth 1 -printf '%f\0' >"$scratch/names" 2>/dev/null ||
-  stop "cannot list $(shown "$dir")"
-mapfile -d '' -t names < <(head -z -n 65 "$scratch/names" | sort -z)
+# Names: only the release's, and no more of them than a release has. Nothing is opened yet.
+[ -d "$dir" ] || stop "cannot list $(shown "$dir")"
+{ timeout "$seconds" find -H "$dir" -mindepth 1 -maxdepth 1 -printf '%f\0' 2>/dev/null &&
+  echo 0 >"$scratch/found" || echo $? >"$scratch/found"; } | head -z -n 65 >"$scratch/names"
+[[ $(<"$scratch/found") =~ ^(0|141)$ ]] || stop "cannot list $(shown "$dir")"  # 141: head had enough
+mapfile -d '' -t names < <(sort -z "$scratch/names")
 [ ${#names[@]} -le 64 ] || { say FAIL "$dir" "holds more than 64 entries, which no release does"; exit 1; }
 release='(Zeduzovir\.exe|Zeduzovir-[0-9]+(\.[0-9]+)*-x64\.msi|zeduzovir_[0-9]+(\.[0-9]+)*_amd64\.deb)'
-declare -A bound=() listed=()
+declare -A here=() listed=()
 for name in "${names[@]}"; do
-  if [[ $name == SHA256SUMS || $name == SHA256SUMS.asc ]]; then bound[$name]=$small
-  elif [[ $name =~ ^$release$ ]]; then bound[$name]=$large
-  else say FAIL "$name" "not the name of a release file" && continue; fi
-  fetch "$dir/$name" "${bound[$name]}" "$scratch/files/$name" || { say FAIL "$name" "$why" && bound[$name]=0; }
+  [[ $name =~ ^(SHA256SUMS|SHA256SUMS\.asc|$release)$ ]] && here[$name]=1 ||
+    say FAIL "$name" "not the name of a release file"
 done
-[ -n "${bound[SHA256SUMS]-}" ] || say FAIL SHA256SUMS "missing"
-[ -n "${bound[SHA256SUMS.asc]-}" ] || say FAIL SHA256SUMS.asc "missing, so nothing vouches for SHA256SUMS"
-[ "${bound[SHA256SUMS]-0}" != 0 ] && [ "${bound[SHA256SUMS.asc]-0}" != 0 ] || exit 1
+usable=0
+for name in SHA256SUMS SHA256SUMS.asc; do
+  why="missing, so nothing vouches for the release files"
+  [ -n "${here[$name]-}" ] && fetch "$dir/$name" $small "$scratch/files/$name" || { say FAIL $name "$why"; usable=1; }
+done
+[ $usable -eq 0 ] || exit 1
 
 # SHA256SUMS: signed, then each line a checksum and a release file's name, each once, of one version.
-cd "$scratch/files"
-if ! run sqv --keyring "$scratch/keyring" -- SHA256SUMS.asc SHA256SUMS >"$scratch/signers" ||
-  [ ! -s "$scratch/signers" ]; then
-  [ -s "$scratch/why" ] || echo "sqv names no key" >"$scratch/why"
-  say FAIL SHA256SUMS.asc "sqv does not take it for a signature of SHA256SUMS by a key of $(shown "$keyring"): $(words "$scratch/why")"
-  exit 1
-fi
+cd "$scratch/files"  # sha256sum reads names from here
+run sqv --keyring "$scratch/keyring" -- SHA256SUMS.asc SHA256SUMS >"$scratch/signers" && [ -s "$scratch/signers" ] ||
+  { say FAIL SHA256SUMS.asc "sqv does not take it for a signature of SHA256SUMS by a key of $(shown "$keyring"): $(words "$scratch/why")"; exit 1; }
 bad=$(grep -m 1 -anvxE "[0-9a-f]{64}  $release" SHA256SUMS) || true
 [ -z "$bad" ] || bad="line ${bad%%:*} is not a lowercase SHA-256, two spaces and a release file's name"
 version=""
@@ -101,10 +98,11 @@ done <SHA256SUMS
 [ -z "$bad" ] || { say FAIL SHA256SUMS "$bad"; exit 1; }
 say PASS SHA256SUMS "SHA256SUMS.asc is a good signature of it by $(words "$scratch/signers"), a key of $(shown "$keyring"), as sqv judges"
 
-# Each file on its own, so that none is blamed for another's fault.
+# Each file on its own, so that none is blamed for another's fault; one not listed is not read.
 for name in "${names[@]}"; do
-  [[ ${bound[$name]-0} != 0 && $name != SHA256SUMS* ]] || continue
+  [[ -n ${here[$name]-} && $name != SHA256SUMS* ]] || continue
   [ -n "${listed[$name]-}" ] || { say FAIL "$name" "not listed in SHA256SUMS${version:+ of $version}"; continue; }
+  fetch "$dir/$name" $large "$scratch/files/$name" || { say FAIL "$name" "$why"; continue; }
   echo "${listed[$name]}  $name" >"$scratch/line"
   if ! run sha256sum --check --strict --status "$scratch/line"; then
     [ -s "$scratch/why" ] && say FAIL "$name" "$(words "$scratch/why")" || say FAIL "$name" "does not match SHA256SUMS"

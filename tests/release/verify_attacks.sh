@@ -263,7 +263,7 @@ attack "a link to a device as --ca" 2 "verify-release.sh: --ca zero.pem: not a p
 attack "a keyring larger than 16 KiB" 2 "verify-release.sh: --keyring big.gpg: larger than 16 KiB" \
   "--ca ca.pem --keyring big.gpg" ''
 attack "a changed .deb beside no SHA256SUMS.asc" 1 \
-  "FAIL: SHA256SUMS.asc: missing, so nothing vouches for SHA256SUMS" "$trusted" \
+  "FAIL: SHA256SUMS.asc: missing, so nothing vouches for the release files" "$trusted" \
   "echo >>$deb && resign && rm SHA256SUMS.asc"
 attack "SHA256SUMS signed by a key outside --keyring" 1 \
   "FAIL: SHA256SUMS.asc: sqv does not take it for a signature of SHA256SUMS by a key of keyring.gpg" "$trusted" \
@@ -363,7 +363,7 @@ attack "an installer of 65,536 streams over one 32 MiB chain, not as SHA256SUMS 
 attack "an installer of 65,536 streams over one 32 MiB chain, SHA256SUMS signed anew" 1 \
   "FAIL: $msi: larger than 32768 KiB" "$trusted" 'huge_installer 32 && resign'
 attack "an installer of 65,536 streams over one 32 MiB chain, SHA256SUMS written anew and unsigned" 1 \
-  "FAIL: SHA256SUMS.asc: missing, so nothing vouches for SHA256SUMS" "$trusted" \
+  "FAIL: SHA256SUMS.asc: missing, so nothing vouches for the release files" "$trusted" \
   'huge_installer 32 && sha256sum -- Z* z* >SHA256SUMS && rm SHA256SUMS.asc'
 attack "an installer of 4,000 streams each a sector further into one 24 MiB chain, SHA256SUMS signed anew" 1 \
   "FAIL: $msi: $under_ca" "WITHIN=12 $trusted" 'huge_installer 24 shifted && resign'
@@ -399,10 +399,15 @@ for row in "a signature of other bytes:other.exe:$genuine" \
     [ "$(find attach -mindepth 1 | sort | tr '\n' ' ')" = "attach/target.exe attach/tmp " ] ||
     { echo "FAIL: attach-signature.sh, $name: attached, or left files (exit $status): $said"; exit 1; }
 done
-# A FIFO to attach to is refused at once, and a name that moves the cursor is shown escaped.
-rm -rf attach && mkdir attach && mkfifo attach/target.exe && cp "$genuine" "$(printf 'x\033[2K.sig')"
-said=$(timeout 10 "$source/scripts/attach-signature.sh" attach/target.exe "$(printf 'x\033[2K.sig')" 2>&1) &&
-  status=0 || status=$?
-[ $status -eq 1 ] && [[ $said == *"\$'x\\E[2K.sig' is no signature of attach/target.exe"*"stays unsigned" ]] ||
-  { echo "FAIL: attach-signature.sh, a FIFO to attach to: exit $status, said: $said"; exit 1; }
+# A FIFO or a link to attach to is refused at once, the signature's name escaped, nothing written;
+# through the link, the genuine signature would attach.
+cp "$genuine" "$(printf 'x\033[2K.sig')" && cp unsigned.exe outside.exe && cp unsigned.exe before.exe
+for make in "mkfifo attach/target.exe" "ln -s ../outside.exe attach/target.exe"; do
+  rm -rf attach && mkdir attach && $make
+  said=$(timeout 10 "$source/scripts/attach-signature.sh" attach/target.exe "$(printf 'x\033[2K.sig')" 2>&1) &&
+    status=0 || status=$?
+  [ $status -eq 1 ] && cmp -s outside.exe before.exe &&
+    [[ $said == *"attach/target.exe or \$'x\\E[2K.sig' is no plain file: it stays unsigned" ]] ||
+    { echo "FAIL: attach-signature.sh, $make: exit $status, said: $said"; exit 1; }
+done
 echo "PASS: verify-release.sh fails every attack, in bounded time; attach-signature.sh attaches only what verifies"
