@@ -12,7 +12,7 @@ printf '[shell]\nanimation=none\nclose-animation=none\nstartup-animation=none\nf
 weston --backend=x11-backend.so --use-pixman --config="$config" --idle-time=0 --socket="$socket" \
   --width=1280 --height=1024 >"$log" 2>&1 &
 weston=$!
-# A job spec, not a PID: bash signals weston only while it has not reaped it.
+# A job, not a PID: bash signals weston only while it has not reaped it.
 trap 'kill %weston 2>/dev/null; wait "$weston" 2>/dev/null; rm -f "$log" "$config"' EXIT
 for _ in $(seq 1 300); do
   [ -S "$XDG_RUNTIME_DIR/$socket" ] && break

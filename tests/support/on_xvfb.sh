@@ -16,7 +16,7 @@ fi
 
 scratch=$(mktemp -d)
 stop() {
-  # A job spec, not a PID: bash signals the server only while it has not reaped it.
+  # A job, not a PID: bash signals the server only while it has not reaped it.
   kill %Xvfb 2>/dev/null || true
   wait "${server-}" 2>/dev/null || true
   rm -rf "$scratch"
