@@ -5,16 +5,16 @@
 # to CA. One line per file, PASS or FAIL; exits 1 if one fails, 2 if it cannot check.
 #   verify-release.sh DIR --keyring KEYRING --ca CA.pem
 # shellcheck disable=SC2015 # A && B || stop: it stops when either fails
-set -euo pipefail
+set -Eeuo pipefail
 export LC_ALL=C  # so that printf %q escapes every byte that is not printable ASCII
-stop() { echo "verify-release.sh: $*" >&2; exit 2; }
+stop() { echo "verify-release.sh: $*" >&2; exit 2; }; trap 'stop "could not go on past line $LINENO"' ERR
 [ $# -eq 5 ] && [ -n "$1" ] && [[ "$2 $4" == "--keyring --ca" || "$2 $4" == "--ca --keyring" ]] ||
   stop "usage: verify-release.sh DIR --keyring KEYRING --ca CA.pem"
 dir=$1 keyring=$3 ca=$5
 [ "$2" = --keyring ] || keyring=$5 ca=$3
 [[ $dir == /* ]] || dir=$PWD/$dir  # neither an option nor an expression to find, nor from another folder
 for tool in sqv:sqv osslsigncode:osslsigncode openssl:openssl find:findutils grep:grep sha256sum \
-  timeout stat dd head sort tr realpath mktemp mkdir rm; do
+  timeout stat dd head sort tr realpath mktemp mkdir rm fallocate:util-linux; do
   [[ $tool == *:* ]] || tool=$tool:coreutils
   command -v "${tool%:*}" >/dev/null || stop "needs ${tool%:*}, from the Debian package ${tool#*:}"
 done
@@ -26,11 +26,12 @@ grep -qw -- -index <<<"$help" ||
 # Bounds in bytes: SHA256SUMS, its signature, the keyring and the CA a few KB, each release file
 # 32 MiB; any more is no release's. Each tool gets as many seconds, far beyond its need.
 small=4096 anchor=16384 large=$((32 << 20)) seconds=5
-scratch=$(realpath -e -- "$(mktemp -d 2>/dev/null)" 2>/dev/null) || stop "cannot make a scratch folder"
-trap 'rm -rf "$scratch"' EXIT && mkdir "$scratch/files"
 shown() { printf %q "$1"; }
+scratch=$(realpath -e -- "$(mktemp -d 2>/dev/null)" 2>/dev/null) || stop "cannot make a scratch folder"
+trap 'rm -rf "$scratch"' EXIT && mkdir "$scratch/files" && fallocate -l 100M "$scratch/room" &&
+  rm "$scratch/room" || stop "needs 100 MiB free in $(shown "$scratch") for its copies"
 failed=0
-say() { printf '%s: %q: %s\n' "$1" "$2" "$3" && [ "$1" = PASS ] || failed=1; }  # PASS|FAIL NAME WHY
+say() { printf '%s: %q: %s\n' "$1" "$2" "$3" || stop "cannot write"; [ "$1" = PASS ] || failed=1; }  # PASS|FAIL NAME WHY
 run() {  # COMMAND...: under the timeout; what it says of a failure is left in $scratch/why
   timeout "$seconds" "$@" 2>"$scratch/why" && return 0 || set -- $? "$1"
   [ "$1" -ne 124 ] || echo "$2 did not finish within $seconds s" >"$scratch/why"; return "$1"; }
@@ -111,7 +112,7 @@ for name in "${names[@]}"; do
   elif run osslsigncode verify -index 0 -CAfile "$scratch/ca" -in "$name" >/dev/null; then
     say PASS "$name" "matches SHA256SUMS; its primary Authenticode signature chains to $(shown "$ca"), as osslsigncode verifies it"
   else
-    say FAIL "$name" "its primary Authenticode signature does not verify under $(shown "$ca"): $(words "$scratch/why")"
+    say FAIL "$name" "osslsigncode did not verify its primary Authenticode signature under $(shown "$ca"): $(words "$scratch/why")"
   fi
 done
 exit $failed

@@ -183,7 +183,7 @@ attack() {  # NAME STATUS LINE OPTIONS CHANGE
   fi
 }
 trusted="--ca ca.pem --keyring keyring.gpg"
-under_ca="its primary Authenticode signature does not verify under ca.pem"
+under_ca="osslsigncode did not verify its primary Authenticode signature under ca.pem"
 msi=Zeduzovir-1.00-x64.msi deb=zeduzovir_1.00_amd64.deb
 attack "the genuine release" 0 \
   "PASS: Zeduzovir.exe: matches SHA256SUMS; its primary Authenticode signature chains to ca.pem" "$trusted" ''
@@ -303,7 +303,7 @@ attack "a signer under the CA, not for code signing" 1 "FAIL: Zeduzovir.exe: $un
 attack "a signer from the CA with an unknown critical extension" 1 "FAIL: Zeduzovir.exe: $under_ca" \
   "$trusted" 'signed_by Odd Zeduzovir.exe && resign'
 attack "the program checked under another CA, its own one of the system's, in a file named to move the cursor" 1 \
-  "FAIL: Zeduzovir.exe: its primary Authenticode signature does not verify under \$'Rogue\\E[2K.pem'" \
+  "FAIL: Zeduzovir.exe: osslsigncode did not verify its primary Authenticode signature under \$'Rogue\\E[2K.pem'" \
   "SSL_CERT_DIR=$keys/system-cas --ca $(printf 'Rogue\033[2K.pem') --keyring keyring.gpg" ''
 attack "the installer's signature on another installer" 1 "FAIL: $msi: $under_ca" "$trusted" \
   'osslsigncode extract-signature -in $msi -out ../msi.sig >/dev/null &&
