@@ -24,8 +24,8 @@ grep -qw -- -index <<<"$help" ||
   stop "needs osslsigncode 2.8 or later, whose verify takes -index (Debian 12: from bookworm-backports)"
 
 # Bounds in bytes: SHA256SUMS, its signature, the keyring and the CA a few KB, each release file
-# 32 MiB; any more is no release's. Each tool gets as many seconds, far beyond its need.
-small=4096 anchor=16384 large=$((32 << 20)) seconds=5
+# 32 MiB, any more is no release's; each tool's seconds, far beyond its need on a busy machine.
+small=4096 anchor=16384 large=$((32 << 20)) seconds=20
 shown() { printf %q "$1"; }
 scratch=$(realpath -e -- "$(mktemp -d 2>/dev/null)" 2>/dev/null) || stop "cannot make a scratch folder"
 trap 'rm -rf "$scratch"' EXIT && mkdir "$scratch/files" && fallocate -l 100M "$scratch/room" &&
