@@ -14,8 +14,8 @@ help=$(timeout 5 osslsigncode verify --help 2>&1 || true)
 grep -qw -- -index <<<"$help" || stop "needs osslsigncode 2.8 or later, whose verify takes -index"
 file=$1 signature=$2 ca=(${3:+-CAfile "$3"})
 scratch=$(realpath -e -- "$(mktemp -d 2>/dev/null)" 2>/dev/null) || stop "cannot make a scratch folder"
-new="" && trap 'rm -rf "$scratch" ${new:+"$new"}' EXIT
-fallocate -l 100M "$scratch/room" && rm "$scratch/room" || stop "needs 100 MiB free in $scratch"
+new="" && trap 'rm -rf -- "$scratch" ${new:+"$new"}' EXIT
+fallocate -x -l 100M "$scratch/room" && rm "$scratch/room" || stop "needs 100 MiB free in $scratch"
 refuse() { printf "attach-signature.sh: %q $1: it stays unsigned\n" "$file" "${@:2}" >&2; exit 1; }
 [ -f "$file" ] && [ ! -L "$file" ] && [ -f "$signature" ] && [ ! -L "$signature" ] ||
   refuse "or %q is no plain file" "$signature"

@@ -28,9 +28,9 @@ grep -qw -- -index <<<"$help" ||
 small=4096 anchor=16384 large=$((32 << 20)) seconds=20
 shown() { printf %q "$1"; }
 scratch=$(realpath -e -- "$(mktemp -d 2>/dev/null)" 2>/dev/null) || stop "cannot make a scratch folder"
-trap 'rm -rf "$scratch"' EXIT && mkdir "$scratch/files" && fallocate -l 100M "$scratch/room" &&
+trap 'rm -rf "$scratch"' EXIT && mkdir "$scratch/files" && fallocate -x -l 100M "$scratch/room" &&
   rm "$scratch/room" || stop "needs 100 MiB free in $(shown "$scratch") for its copies"
-failed=0
+failed=0 usable=0
 say() { printf '%s: %q: %s\n' "$1" "$2" "$3" || stop "cannot write"; [ "$1" = PASS ] || failed=1; }  # PASS|FAIL NAME WHY
 run() {  # COMMAND...: under the timeout; what it says of a failure is left in $scratch/why
   timeout "$seconds" "$@" 2>"$scratch/why" && return 0 || set -- $? "$1"
@@ -68,7 +68,8 @@ run openssl x509 -in "$scratch/ca" -noout || stop "--ca $(shown "$ca"): holds no
 { timeout "$seconds" find -H "$dir" -mindepth 1 -maxdepth 1 -printf '%f\0' 2>/dev/null &&
   echo 0 >"$scratch/found" || echo $? >"$scratch/found"; } | head -z -n 65 >"$scratch/names"
 [[ $(<"$scratch/found") =~ ^(0|141)$ ]] || stop "cannot list $(shown "$dir")"  # 141: head had enough
-mapfile -d '' -t names < <(sort -z "$scratch/names")
+sort -z "$scratch/names" >"$scratch/sorted"  # not in a subshell, whose failure would not stop it
+mapfile -d '' -t names <"$scratch/sorted"
 [ ${#names[@]} -le 64 ] || { say FAIL "$dir" "holds more than 64 entries, which no release does"; exit 1; }
 release='(Zeduzovir\.exe|Zeduzovir-[0-9]+(\.[0-9]+)*-x64\.msi|zeduzovir_[0-9]+(\.[0-9]+)*_amd64\.deb)'
 declare -A here=() listed=()
@@ -76,7 +77,6 @@ for name in "${names[@]}"; do
   [[ $name =~ ^(SHA256SUMS|SHA256SUMS\.asc|$release)$ ]] && here[$name]=1 ||
     say FAIL "$name" "not the name of a release file"
 done
-usable=0
 for name in SHA256SUMS SHA256SUMS.asc; do
   why="missing, so nothing vouches for the release files"
   [ -n "${here[$name]-}" ] && fetch "$dir/$name" $small "$scratch/files/$name" || { say FAIL $name "$why"; usable=1; }
