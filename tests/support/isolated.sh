@@ -6,9 +6,6 @@ set -uo pipefail
 scratch=$(mktemp -d)
 export HOME=$scratch XDG_RUNTIME_DIR=$scratch XDG_CONFIG_HOME=$scratch/config
 export XDG_CACHE_HOME=$scratch/cache XDG_DATA_HOME=$scratch/data
-# Temporary files too, so that the scratch folder's removal takes whatever a killed helper left.
-export TMPDIR=$scratch/tmp
-mkdir "$TMPDIR"
 unset DBUS_SESSION_BUS_ADDRESS
 
 # The command runs in a session of its own under a keeper, the session's first process, which
